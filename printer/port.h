@@ -1,0 +1,18 @@
+#pragma once
+
+#include "printer/library.h"
+#include "printer/window_inputs.h"
+
+#include <cstdint>
+
+namespace setip {
+
+// Makes at most one POS_Open for the kind the entry names and returns its handle unchanged. An entry that names
+// no kind, or a serial entry whose baud rate is not a number, makes no call and gives -1: that port cannot be
+// opened, and the operator must be told so.
+std::int32_t OpenPort(PrinterLibrary& library, TextView entry, const WindowInputs& inputs);
+
+// Closes the library's current port.
+std::int32_t ClosePort(PrinterLibrary& library);
+
+}  // namespace setip

@@ -1,0 +1,31 @@
+#include "printer/port_kind.h"
+
+#include <array>
+#include <utility>
+
+namespace setip {
+
+std::optional<PortKind> portKindOf(TextView entry) {
+    static constexpr std::array<std::pair<TextView, PortKind>, 4> keys{{
+        {u"ETH", PortKind::network},
+        {u"COM", PortKind::serial},
+        {u"LPT", PortKind::parallel},
+        {u"DRI", PortKind::driver},
+    }};
+    for (const auto& [key, kind] : keys) {
+        if (entry.starts_with(key)) return kind;
+    }
+    return std::nullopt;
+}
+
+std::int32_t openModeOf(PortKind kind) {
+    switch (kind) {
+        case PortKind::network: return 0x15;
+        case PortKind::serial: return 0x01;
+        case PortKind::parallel: return 0x12;
+        case PortKind::driver: return 0x14;
+    }
+    return 0;
+}
+
+}  // namespace setip

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "common/text.h"
+
+#include <cstdint>
+#include <optional>
+
+namespace setip {
+
+enum class PortKind { network, serial, parallel, driver };
+
+// The kind a port-list entry names: its first three characters against "ETH", "COM", "LPT" and "DRI", in that
+// order, case-sensitively. Anything else names no kind.
+std::optional<PortKind> portKindOf(TextView entry);
+
+// The library's open mode for each kind.
+std::int32_t openModeOf(PortKind kind);
+
+}  // namespace setip
