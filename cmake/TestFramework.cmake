@@ -1,0 +1,19 @@
+# GoogleTest for the suites. A cross build compiles it from Debian's sources with the same toolchain, because the
+# installed libraries are for Linux. Its own CMake names the targets GTest::gtest and so on, as find_package does.
+if(CMAKE_CROSSCOMPILING)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+  # Cases are listed when ctest runs, so building needs no emulator and the x86 build, which cannot run here,
+  # still builds its suites.
+  set(CMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE PRE_TEST)
+else()
+  find_package(GTest 1.12 REQUIRED)
+endif()
+
+# The suites this platform leaves out. Those of Linux reach the system through Linux's own interfaces; the win32
+# suite tests the same for Windows, with Winsock peers.
+if(WIN32)
+  set(setip_skipped_test_areas native qt tools benchmark)
+else()
+  set(setip_skipped_test_areas win32)
+endif()
