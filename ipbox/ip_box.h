@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/error.h"
 #include "common/text.h"
 #include "ipbox/handles.h"
 #include "ipbox/platform_operations.h"
