@@ -1,5 +1,4 @@
 #include "common/error.h"
-#include "ipbox/constants.h"
 #include "ipbox/qt/ip_box_widget.h"
 #include "tests/support/table.h"
 
@@ -82,24 +81,22 @@ TEST(IpBoxWidget, TheFieldCoversTheBoxAfterAResize) {
     EXPECT_EQ(fieldOf(box).geometry(), QRect(0, 0, 301, 27));
 }
 
-TEST(IpBoxWidget, APlatformIgnoresUnknownClassesParentsAndGoneWindows) {
-    using namespace ipbox_constants;
+TEST(IpBoxWidget, TheQtPlatformIgnoresUnknownClassesParentsAndGoneWindows) {
     QWidget parent;
     QtPlatform platform;
     const WindowHandle parentHandle = platform.handleOf(&parent);
-    auto create = [&](const char* className, WindowHandle parentWindow) {
-        return platform.CreateWindowExA(0, className, "", fieldStyle, 0, 0, 10, 10, parentWindow, 0, 0, nullptr);
+    const auto create = [&](const char* className, WindowHandle parentWindow) {
+        return platform.CreateWindowExA(0, className, "", 0x50810000, 0, 0, 10, 10, parentWindow, 0, 0, nullptr);
     };
     EXPECT_EQ(create("Edit", parentHandle), 0);
-    EXPECT_EQ(create(fieldClassName, parentHandle + 100), 0);
-    const WindowHandle field = create(fieldClassName, parentHandle);
-    ASSERT_NE(field, 0);
-    EXPECT_EQ(platform.SendMessageA(field, ipmSetAddress, 0, 0x0A000007), 1);
+    EXPECT_EQ(create("SysIPAddress32", parentHandle + 1), 0);
+    const WindowHandle field = create("SysIPAddress32", parentHandle);
     std::uint32_t packed = 0;
-    EXPECT_EQ(platform.SendMessageA(field, ipmGetAddress, 0, reinterpret_cast<LParam>(&packed)), 4);
+    EXPECT_EQ(platform.SendMessageA(field, 1125, 0, 0x0A000007), 1);
+    EXPECT_EQ(platform.SendMessageA(field, 1126, 0, reinterpret_cast<LParam>(&packed)), 4);
     EXPECT_EQ(packed, 0x0A000007u);
     delete platform.windowOf(field);
-    EXPECT_EQ(platform.SendMessageA(field, ipmGetAddress, 0, reinterpret_cast<LParam>(&packed)), 0);
+    EXPECT_EQ(platform.SendMessageA(field, 1126, 0, reinterpret_cast<LParam>(&packed)), 0);
     EXPECT_FALSE(platform.MoveWindow(field, 0, 0, 5, 5, true));
 }
 
@@ -114,12 +111,11 @@ TEST(IpBoxWidget, GrabIsSavedForALook) {
     window.show();
     const QImage image = window.grab().toImage();
     ASSERT_TRUE(image.save(QStringLiteral(SETIP_IPBOX_GRAB)));
-    // Some text was drawn: a dark pixel inside the wide box.
-    bool dark = false;
-    for (int x = 12; x < 268 && !dark; ++x) {
-        for (int y = 34; y < 54 && !dark; ++y) dark = qGray(image.pixel(x, y)) < 96;
+    int dark = 0;  // text pixels inside the wide box's frame: none when no font could be found
+    for (int x = 14; x < 266; ++x) {
+        for (int y = 36; y < 52; ++y) dark += qGray(image.pixel(x, y)) < 128 ? 1 : 0;
     }
-    EXPECT_TRUE(dark);
+    EXPECT_GT(dark, 20);
 }
 
 }  // namespace
