@@ -27,6 +27,8 @@ AddressPart::AddressPart(QWidget* parent) : QLineEdit(parent) {
     setFrame(false);
     setAlignment(Qt::AlignCenter);
     setContextMenuPolicy(Qt::NoContextMenu);
+    // Tab enters and leaves the field as a whole, as on the system field; the keys above move between parts.
+    setFocusPolicy(Qt::ClickFocus);
 }
 
 void AddressPart::setNeighbours(AddressPart* previous, AddressPart* next) {

@@ -30,10 +30,10 @@ QString partsOf(QWidget& box) {
 TEST(IpBoxWidget, AssignsAndReadsThroughTheField) {
     IpBox box;
     EXPECT_EQ(partsOf(box), u"192|168|123|100");
-    box.setAddress(u"010.001.000.009"_qs);
+    box.setAddress(QStringLiteral("010.001.000.009"));
     EXPECT_EQ(partsOf(box), u"10|1|0|9");
     EXPECT_EQ(box.address(), u"10.1.0.9");
-    EXPECT_THROW(box.setAddress(u"1.2.3"_qs), Error);
+    EXPECT_THROW(box.setAddress(QStringLiteral("1.2.3")), Error);
     EXPECT_EQ(partsOf(box), u"10|1|0|9");
     for (std::size_t index = 0; index < 4; ++index) fieldOf(box).part(index).clear();
     EXPECT_EQ(box.address(), u"0.0.0.0");
@@ -107,7 +107,7 @@ TEST(IpBoxWidget, GrabIsSavedForALook) {
     small.move(10, 8);
     IpBox wide(&window);
     wide.setGeometry(10, 32, 260, 24);
-    wide.setAddress(u"10.0.0.7"_qs);
+    wide.setAddress(QStringLiteral("10.0.0.7"));
     window.show();
     const QImage image = window.grab().toImage();
     ASSERT_TRUE(image.save(QStringLiteral(SETIP_IPBOX_GRAB)));
