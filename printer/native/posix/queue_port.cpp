@@ -4,9 +4,7 @@
 #include <cups/cups.h>
 #include <sys/socket.h>
 
-#include <cerrno>
 #include <chrono>
-#include <cstring>
 #include <memory>
 #include <utility>
 
@@ -42,13 +40,12 @@ std::string printerUri(const std::string& queue) {
 Http connectToServer(const std::string& queue) {
     cupsSetPasswordCB2(noPassword, nullptr);
     const std::string server = cupsServer();
-    errno = 0;
     Http http{httpConnect2(server.c_str(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
                            static_cast<int>(std::chrono::milliseconds{connectBudget}.count()), nullptr)};
     if (!http) {
-        const int error = errno;
+        // libcups keeps the OS's reason from the connect that failed; errno is overwritten by its clean-up.
         throw PortFailure("cannot reach the print server " + server + " for printer queue " + quoted(queue) + ": " +
-                          (error != 0 ? std::strerror(error) : "no answer") + " (is cupsd running?)");
+                          cupsLastErrorString() + " (is cupsd running?)");
     }
     httpSetTimeout(http.get(), std::chrono::duration<double>{writeBudget}.count(), nullptr, nullptr);
     return http;
