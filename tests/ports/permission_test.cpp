@@ -1,14 +1,16 @@
 #include "printer/native/native_library.h"
-#include "tests/ports/as_nobody.h"
 #include "tests/ports/pseudo_terminal.h"
 #include "tests/support/table.h"
 
 #include <gtest/gtest.h>
 #include <grp.h>
+#include <sys/types.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -29,15 +31,27 @@ struct Refusal {
 
 void PrintTo(const Refusal& row, std::ostream* out) { *out << row.name; }
 
-std::string openAsNobody(const std::string& name, std::int32_t openMode, bool openTwice) {
-    return testing_support::runAsNobody([&] {
-        native::NativeLibrary first;
-        native::NativeLibrary second;
-        if (first.POS_Open(name.c_str(), 9600, 8, 0, 0, openMode) == failedHandle) return first.failureReason();
-        if (!openTwice) return std::string{"opened"};
-        if (second.POS_Open(name.c_str(), 9600, 8, 0, 0, openMode) == failedHandle) return second.failureReason();
-        return std::string{"opened twice"};
-    });
+// Runs in a child of the test: gives up root for nobody, opens, and exits 0 only when the reason is the expected
+// one; otherwise it prints what it saw, which the test then shows.
+[[noreturn]] void openAsNobody(const std::string& name, std::int32_t openMode, bool openTwice,
+                               const std::string& expected) {
+    const passwd* nobody = ::getpwnam("nobody");
+    if (::geteuid() == 0 && (nobody == nullptr || ::setgroups(0, nullptr) != 0 || ::setgid(nobody->pw_gid) != 0 ||
+                             ::setuid(nobody->pw_uid) != 0 || ::geteuid() == 0)) {
+        std::fprintf(stderr, "cannot become nobody\n");
+        std::_Exit(2);
+    }
+    native::NativeLibrary first;
+    native::NativeLibrary second;
+    std::string seen = "opened";
+    if (first.POS_Open(name.c_str(), 9600, 8, 0, 0, openMode) == failedHandle) {
+        seen = first.failureReason();
+    } else if (openTwice && second.POS_Open(name.c_str(), 9600, 8, 0, 0, openMode) == failedHandle) {
+        seen = second.failureReason();
+    }
+    std::fprintf(stderr, "saw: %s\n", seen.c_str());
+    std::fflush(stderr);
+    std::_Exit(seen == expected ? 0 : 1);
 }
 
 class PermissionTest : public testing::TestWithParam<Refusal> {};
@@ -51,33 +65,29 @@ TEST_P(PermissionTest, GivesMinusOneWithTheReasonAsAPlainUser) {
                              fs::perms::others_read | fs::perms::others_exec);
     testing_support::PseudoTerminal line;
 
-    std::string path;
-    std::string seen;
+    std::string path = line.path;
     if (row.device == Device::rootOnlyFile) {
         path = (dir / "lp0").string();
         std::ofstream{path}.close();
         ASSERT_EQ(::chmod(path.c_str(), 0600), 0);
-        seen = openAsNobody("LPT:" + path, 18, false);
     } else {
-        path = line.path;
         const group* dialout = ::getgrnam("dialout");
         const passwd* nobody = ::getpwnam("nobody");
         ASSERT_NE(dialout, nullptr) << "the dialout group is missing";
         ASSERT_NE(nobody, nullptr) << "the user nobody is missing";
-        if (row.device == Device::dialoutLine) {
-            ASSERT_EQ(::fchown(line.near.get(), 0, dialout->gr_gid), 0);
-            ASSERT_EQ(::fchmod(line.near.get(), 0660), 0);
-        } else {
-            ASSERT_EQ(::fchown(line.near.get(), nobody->pw_uid, nobody->pw_gid), 0);
-            ASSERT_EQ(::fchmod(line.near.get(), 0600), 0);
-        }
-        seen = openAsNobody("COM:" + path, 1, row.device == Device::lineInUse);
+        const bool ownedByDialout = row.device == Device::dialoutLine;
+        ASSERT_EQ(::fchown(line.near.get(), ownedByDialout ? 0 : nobody->pw_uid,
+                           ownedByDialout ? dialout->gr_gid : nobody->pw_gid), 0);
+        ASSERT_EQ(::fchmod(line.near.get(), ownedByDialout ? 0660 : 0600), 0);
     }
-    fs::remove_all(dir);
-
     std::string reason = row.reason;
     reason.replace(reason.find("%s"), 2, path);
-    EXPECT_EQ(seen, reason);
+    const bool serial = row.device != Device::rootOnlyFile;
+
+    EXPECT_EXIT(openAsNobody((serial ? "COM:" : "LPT:") + path, serial ? 1 : 18, row.device == Device::lineInUse,
+                             reason),
+                testing::ExitedWithCode(0), "saw: ");
+    fs::remove_all(dir);
 }
 
 INSTANTIATE_TEST_SUITE_P(PlainUser, PermissionTest, testing::Values(

@@ -1,95 +1,23 @@
 #include "printer/native/native_library.h"
-#include "printer/native/posix/unique_fd.h"
 #include "printer/press.h"
+#include "tests/native/loopback_peer.h"
 #include "tests/support/cups_server.h"
+#include "tests/support/recording_library.h"
 #include "tests/support/table.h"
 
 #include <cups/cups.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
 
-#include <atomic>
-#include <optional>
 #include <sstream>
-#include <thread>
 
 namespace setip {
 namespace {
 
 using namespace std::chrono_literals;
-using Bytes = std::vector<std::uint8_t>;
+using testing_support::Bytes;
 using testing_support::CupsServer;
 
 const Bytes defaultCommand{0x1F, 0x1B, 0x1F, 0x91, 0x00, 0x49, 0x50, 0xC0, 0xA8, 0x7B, 0x64};
-
-// The printer behind the raw queues: takes one connection on 127.0.0.1 and keeps everything sent on it.
-class PrinterSocket {
-public:
-    PrinterSocket() : listener_{::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)} {
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t length = sizeof address;
-        auto* raw = reinterpret_cast<sockaddr*>(&address);
-        if (::bind(listener_.get(), raw, length) != 0 || ::listen(listener_.get(), 4) != 0 ||
-            ::getsockname(listener_.get(), raw, &length) != 0) {
-            throw std::runtime_error("cannot listen on 127.0.0.1");
-        }
-        port_ = ntohs(address.sin_port);
-        thread_ = std::thread{[this] { serve(); }};
-    }
-    ~PrinterSocket() {
-        stop_ = true;
-        thread_.join();
-    }
-    PrinterSocket(const PrinterSocket&) = delete;
-    PrinterSocket& operator=(const PrinterSocket&) = delete;
-
-    std::string uri() const { return "socket://127.0.0.1:" + std::to_string(port_); }
-
-    // What the one connection carried, once it ended or the wait ran out.
-    Bytes received(std::chrono::milliseconds wait) {
-        const auto deadline = std::chrono::steady_clock::now() + wait;
-        while (!done_ && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(10ms);
-        return done_ ? bytes_ : Bytes{};
-    }
-
-private:
-    bool waitFor(int fd) const {
-        while (!stop_) {
-            pollfd entry{fd, POLLIN, 0};
-            if (::poll(&entry, 1, 50) > 0) return true;
-        }
-        return false;
-    }
-
-    void serve() {
-        if (!waitFor(listener_.get())) return;
-        const native::UniqueFd connection{::accept4(listener_.get(), nullptr, nullptr, SOCK_CLOEXEC)};
-        while (waitFor(connection.get())) {
-            std::uint8_t buffer[256];
-            const ssize_t n = ::read(connection.get(), buffer, sizeof buffer);
-            if (n <= 0) break;
-            bytes_.insert(bytes_.end(), buffer, buffer + n);
-        }
-        done_ = true;
-    }
-
-    native::UniqueFd listener_;
-    std::uint16_t port_ = 0;
-    std::atomic<bool> stop_{false};
-    std::atomic<bool> done_{false};
-    Bytes bytes_;
-    std::thread thread_;
-};
-
-class NoMessages final : public OperatorMessages {
-public:
-    int shown = 0;
-    void showError(TextView, TextView) override { ++shown; }
-};
 
 struct HttpClose {
     void operator()(http_t* http) const { httpClose(http); }
@@ -135,8 +63,9 @@ class QueuePortTest : public testing::TestWithParam<QueuePress> {};
 
 TEST_P(QueuePortTest, DeliversOnlyThroughTheNamedQueue) {
     const auto& row = GetParam();
-    PrinterSocket printer;
-    CupsServer server{{{"setip-receipt", printer.uri()}, {"setip-closed", printer.uri()}}};
+    testing_support::LoopbackPrinter printer;
+    const std::string uri = "socket://" + printer.address();
+    CupsServer server{{{"setip-receipt", uri}, {"setip-closed", uri}}};
     server.useForThisProcess();
     administer(IPP_OP_CUPS_REJECT_JOBS, "setip-closed");
     // A default queue is there to fall back on, so a fallback would show.
@@ -144,22 +73,22 @@ TEST_P(QueuePortTest, DeliversOnlyThroughTheNamedQueue) {
     if (row.stopServer) server.stop();
 
     native::NativeLibrary library;
-    NoMessages messages;
+    testing_support::RecordingMessages messages;
     std::ostringstream diagnostics;
     const auto handle = pressSetIp({u"DRIVER", u"", row.queue, u"", u"192.168.123.100"}, library, messages,
                                    diagnostics);
 
     if (row.diagnostics.empty()) {
         EXPECT_NE(handle, failedHandle) << diagnostics.str();
-        EXPECT_EQ(printer.received(20s), defaultCommand) << server.errorLog();
-        EXPECT_EQ(messages.shown, 0);
+        EXPECT_EQ(printer.connections(1, 20s), std::vector<Bytes>{defaultCommand}) << server.errorLog();
+        EXPECT_TRUE(messages.shown.empty());
         return;
     }
     std::string expected = row.diagnostics;
     if (const auto at = expected.find("%s"); at != std::string::npos) expected.replace(at, 2, server.serverName());
     EXPECT_EQ(handle, failedHandle);
     EXPECT_EQ(diagnostics.str(), expected);
-    EXPECT_EQ(messages.shown, 1);
+    EXPECT_EQ(messages.shown.size(), 1u);
     if (!row.stopServer) {
         EXPECT_EQ(jobCount(), 0) << "a job was queued somewhere";
     }

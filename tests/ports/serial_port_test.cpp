@@ -1,6 +1,7 @@
 #include "printer/native/native_library.h"
 #include "printer/press.h"
 #include "tests/ports/pseudo_terminal.h"
+#include "tests/support/recording_library.h"
 #include "tests/support/table.h"
 
 #include <gtest/gtest.h>
@@ -16,13 +17,6 @@ namespace {
 using testing_support::PseudoTerminal;
 using Bytes = std::vector<std::uint8_t>;
 
-// Shows nothing; a press that should succeed must leave it empty.
-class KeptMessages final : public OperatorMessages {
-public:
-    std::vector<Text> shown;
-    void showError(TextView, TextView text) override { shown.emplace_back(text); }
-};
-
 struct SerialPress {
     const char* name;
     Text newAddress;
@@ -36,7 +30,7 @@ class SerialPressTest : public testing::TestWithParam<SerialPress> {};
 TEST_P(SerialPressTest, DeliversTheExactCommandToTheFarSide) {
     PseudoTerminal line;
     native::NativeLibrary library;
-    KeptMessages messages;
+    testing_support::RecordingMessages messages;
     std::ostringstream diagnostics;
 
     const auto handle = pressSetIp({line.entry(), u"", u"", u"115200", GetParam().newAddress}, library, messages,
