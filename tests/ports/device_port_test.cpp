@@ -18,6 +18,7 @@ namespace {
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 
+const Text newAddress = u"192.168.123.100";  // the new address defaultCommand carries
 const Bytes defaultCommand{0x1F, 0x1B, 0x1F, 0x91, 0x00, 0x49, 0x50, 0xC0, 0xA8, 0x7B, 0x64};
 
 // What stands in for the printer device.
@@ -58,7 +59,7 @@ TEST_P(DevicePortTest, DeliversTheCommandOrSaysWhyNot) {
     native::NativeLibrary library;
     testing_support::RecordingMessages messages;
     std::ostringstream diagnostics;
-    const auto handle = pressSetIp({u"LPT:" + fromUtf8(device), u"", u"", u"", u"192.168.123.100"}, library,
+    const auto handle = pressSetIp({u"LPT:" + fromUtf8(device), u"", u"", u"", newAddress}, library,
                                    messages, diagnostics);
     const Bytes received = reader ? readAvailable(reader.get()) : Bytes{};
     fs::remove_all(pattern);

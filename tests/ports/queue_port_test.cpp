@@ -17,6 +17,7 @@ using namespace std::chrono_literals;
 using testing_support::Bytes;
 using testing_support::CupsServer;
 
+const Text newAddress = u"192.168.123.100";  // the new address defaultCommand carries
 const Bytes defaultCommand{0x1F, 0x1B, 0x1F, 0x91, 0x00, 0x49, 0x50, 0xC0, 0xA8, 0x7B, 0x64};
 
 struct HttpClose {
@@ -75,7 +76,8 @@ TEST_P(QueuePortTest, DeliversOnlyThroughTheNamedQueue) {
     native::NativeLibrary library;
     testing_support::RecordingMessages messages;
     std::ostringstream diagnostics;
-    const auto handle = pressSetIp({u"DRIVER", u"", row.queue, u"", u"192.168.123.100"}, library, messages,
+    const auto descriptors = testing_support::openDescriptorCount();
+    const auto handle = pressSetIp({u"DRIVER", u"", row.queue, u"", newAddress}, library, messages,
                                    diagnostics);
 
     if (row.diagnostics.empty()) {
@@ -88,6 +90,7 @@ TEST_P(QueuePortTest, DeliversOnlyThroughTheNamedQueue) {
     if (const auto at = expected.find("%s"); at != std::string::npos) expected.replace(at, 2, server.serverName());
     EXPECT_EQ(handle, failedHandle);
     EXPECT_EQ(diagnostics.str(), expected);
+    EXPECT_EQ(testing_support::openDescriptorCount(), descriptors) << "the failed open left a descriptor open";
     EXPECT_EQ(messages.shown.size(), 1u);
     if (!row.stopServer) {
         EXPECT_EQ(jobCount(), 0) << "a job was queued somewhere";
@@ -106,6 +109,27 @@ INSTANTIATE_TEST_SUITE_P(Queues, QueuePortTest, testing::Values(
                "setip: cannot reach the print server %s for printer queue \"setip-receipt\": Host is down (is "
                "cupsd running?)\n"}),
     testing_support::RowName{});
+
+// A print server at a TCP address that never takes the connection, as one on a dead host: the open gives up at the
+// connect deadline.
+TEST(SilentPrintServerTest, GivesMinusOneWithinTheConnectDeadline) {
+    const testing_support::FullBacklog silent;
+    ::setenv("CUPS_SERVER", silent.address().c_str(), 1);
+    cupsSetServer(nullptr);
+    native::NativeLibrary library;
+
+    const auto started = std::chrono::steady_clock::now();
+    const auto handle = library.POS_Open("setip-receipt", 0, 0, 0, 0, 20);
+    const auto took = std::chrono::steady_clock::now() - started;
+    ::unsetenv("CUPS_SERVER");
+    cupsSetServer(nullptr);
+
+    EXPECT_EQ(handle, failedHandle);
+    EXPECT_LT(took, 4s);
+    EXPECT_EQ(library.failureReason(), "cannot reach the print server " + silent.address() +
+                                           " for printer queue \"setip-receipt\": Connection timed out (is cupsd "
+                                           "running?)");
+}
 
 }  // namespace
 }  // namespace setip

@@ -1,5 +1,6 @@
 #include "printer/native/native_library.h"
 #include "printer/press.h"
+#include "tests/native/loopback_peer.h"
 #include "tests/ports/pseudo_terminal.h"
 #include "tests/support/recording_library.h"
 #include "tests/support/table.h"
@@ -44,9 +45,9 @@ TEST_P(SerialPressTest, DeliversTheExactCommandToTheFarSide) {
 
 // Raw mode matters: 0A, 0D and 11 (XON) must pass through untouched.
 INSTANTIATE_TEST_SUITE_P(Serial, SerialPressTest, testing::Values(
-    SerialPress{"default address", u"192.168.123.100",
+    SerialPress{"default new address", u"192.168.123.100",
                 {0x1F, 0x1B, 0x1F, 0x91, 0x00, 0x49, 0x50, 0xC0, 0xA8, 0x7B, 0x64}},
-    SerialPress{"line end and flow control bytes pass raw", u"10.13.10.17",
+    SerialPress{"new address of line end and flow control bytes passes raw", u"10.13.10.17",
                 {0x1F, 0x1B, 0x1F, 0x91, 0x00, 0x49, 0x50, 0x0A, 0x0D, 0x0A, 0x11}}),
     testing_support::RowName{});
 
@@ -102,9 +103,11 @@ TEST_P(SerialRefusedTest, GivesMinusOneAndKeepsTheReason) {
     PseudoTerminal line;
     const std::string path = row.path.empty() ? line.path : row.path;
     native::NativeLibrary library;
+    const auto descriptors = testing_support::openDescriptorCount();
 
     EXPECT_EQ(library.POS_Open(("COM:" + path).c_str(), row.baudRate, row.dataBits, row.stopBits, row.parity, 1),
               failedHandle);
+    EXPECT_EQ(testing_support::openDescriptorCount(), descriptors);
 
     std::string reason = row.reason;
     reason.replace(reason.find("%s"), 2, path);

@@ -30,6 +30,8 @@ private:
     std::unique_ptr<SharedLibrary> library_;
 };
 
+const Text newAddress = u"192.168.123.100";  // the new address set, never one connected to
+
 struct BoundPress {
     const char* name;
     WindowInputs inputs;
@@ -61,12 +63,12 @@ TEST_P(BoundPressTest, LibraryBoundByNameTakesTheCallsOfTheBuiltInOne) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, BoundPressTest, testing::Values(
-    BoundPress{"network", {u"ETHERNET", u" 127.0.0.5", u"", u"", u"192.168.123.100"}, 7},
-    BoundPress{"serial", {u"COM1", u"", u"", u"19200", u"192.168.123.100"}, 7},
-    BoundPress{"parallel", {u"LPT2", u"", u"", u"", u"192.168.123.100"}, 7},
-    BoundPress{"driver", {u"DRIVER", u"", u"Receipt", u"", u"10.13.10.17"}, 7},
-    BoundPress{"handle 0 counts as open", {u"LPT1", u"", u"", u"", u"192.168.123.100"}, 0},
-    BoundPress{"failed open is never closed", {u"COM3", u"", u"", u"9600", u"192.168.123.100"}, -1}),
+    BoundPress{"network", {u"ETHERNET", u" 127.0.0.5", u"", u"", newAddress}, 7},
+    BoundPress{"serial", {u"COM1", u"", u"", u"19200", newAddress}, 7},
+    BoundPress{"parallel", {u"LPT2", u"", u"", u"", newAddress}, 7},
+    BoundPress{"driver", {u"DRIVER", u"", u"Receipt", u"", newAddress}, 7},
+    BoundPress{"handle 0 counts as open", {u"LPT1", u"", u"", u"", newAddress}, 0},
+    BoundPress{"failed open is never closed", {u"COM3", u"", u"", u"9600", newAddress}, -1}),
     testing_support::RowName{});
 
 TEST(VendorLibraryTest, NameBufferTheLibraryScribblesOnIsACopy) {

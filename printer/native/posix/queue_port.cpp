@@ -30,8 +30,10 @@ std::string quoted(const std::string& queue) { return "\"" + queue + "\""; }
 
 std::string printerUri(const std::string& queue) {
     char uri[HTTP_MAX_URI];
-    httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", ippPort(), "/printers/%s",
-                     queue.c_str());
+    if (httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", ippPort(),
+                         "/printers/%s", queue.c_str()) < HTTP_URI_STATUS_OK) {
+        throw PortFailure(quoted(queue) + " cannot be the name of a printer queue");
+    }
     return uri;
 }
 
@@ -44,7 +46,9 @@ Http connectToServer(const std::string& queue) {
                            static_cast<int>(std::chrono::milliseconds{connectBudget}.count()), nullptr)};
     if (!http) {
         // libcups keeps the OS's reason from the connect that failed; errno is overwritten by its clean-up.
-        throw PortFailure("cannot reach the print server " + server + " for printer queue " + quoted(queue) + ": " +
+        // A local socket is named by its path; a TCP server also by the port it was tried on.
+        const std::string shown = server.starts_with('/') ? server : server + ":" + std::to_string(ippPort());
+        throw PortFailure("cannot reach the print server " + shown + " for printer queue " + quoted(queue) + ": " +
                           cupsLastErrorString() + " (is cupsd running?)");
     }
     httpSetTimeout(http.get(), std::chrono::duration<double>{writeBudget}.count(), nullptr, nullptr);
@@ -112,17 +116,17 @@ public:
 
     void startDoc() override {
         abandonJob();
-        connection();
+        http_t* http = connection();
         Ipp request = newRequest(IPP_OP_CREATE_JOB, uri_);
         ippAddString(request.get(), IPP_TAG_OPERATION, IPP_TAG_NAME, "job-name", nullptr, "setip set address");
-        const Ipp response{cupsDoRequest(http_.get(), request.release(), resource().c_str())};
-        ipp_attribute_t* id = ippFindAttribute(response.get(), "job-id", IPP_TAG_INTEGER);
-        if (!succeeded(cupsLastError()) || id == nullptr) {
+        const Ipp response{cupsDoRequest(http, request.release(), ("/printers/" + queue_).c_str())};
+        ipp_attribute_t* idAttribute = ippFindAttribute(response.get(), "job-id", IPP_TAG_INTEGER);
+        if (!succeeded(cupsLastError()) || idAttribute == nullptr) {
             throw PortFailure("cannot create a job on printer queue " + quoted(queue_) + ": " + cupsLastErrorString());
         }
-        job_ = std::make_unique<PendingJob>(queue_, ippGetInteger(id, 0));
-        if (cupsStartDocument(http_.get(), queue_.c_str(), ippGetInteger(id, 0), "set-address", CUPS_FORMAT_RAW, 1) !=
-            HTTP_STATUS_CONTINUE) {
+        const int id = ippGetInteger(idAttribute, 0);
+        job_ = std::make_unique<PendingJob>(queue_, id);
+        if (cupsStartDocument(http, queue_.c_str(), id, "set-address", CUPS_FORMAT_RAW, 1) != HTTP_STATUS_CONTINUE) {
             fail("cannot start the document on printer queue ");
         }
     }
@@ -148,8 +152,6 @@ public:
     }
 
 private:
-    std::string resource() const { return "/printers/" + queue_; }
-
     http_t* connection() {
         if (!http_) http_ = connectToServer(queue_);
         return http_.get();
