@@ -134,8 +134,8 @@ std::unique_ptr<Port> openSerialPort(std::string_view name, const SerialSettings
     // tcsetattr succeeds when any one setting took, so read back what the port really does now.
     termios applied{};
     if (::tcgetattr(fd.get(), &applied) != 0) throw systemFailure("set up", path, errno);
-    if (::cfgetospeed(&applied) != ::cfgetospeed(&wanted) || (applied.c_cflag & (CSIZE | CSTOPB | PARENB | PARODD)) !=
-                                                                 (wanted.c_cflag & (CSIZE | CSTOPB | PARENB | PARODD))) {
+    constexpr tcflag_t frame = CSIZE | CSTOPB | PARENB | PARODD;
+    if (::cfgetospeed(&applied) != ::cfgetospeed(&wanted) || (applied.c_cflag & frame) != (wanted.c_cflag & frame)) {
         throw PortFailure("cannot set up " + path + ": it does not take " + std::to_string(settings.baudRate) +
                           " baud with these line settings");
     }
