@@ -17,6 +17,8 @@ struct Conversion {
     int error = 0;
 };
 
+void PrintTo(const Conversion& row, std::ostream* out) { *out << row.name; }
+
 class ToInteger16 : public testing::TestWithParam<Conversion> {};
 
 TEST_P(ToInteger16, ConvertsOrRaises) {

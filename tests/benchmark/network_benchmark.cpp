@@ -1,0 +1,64 @@
+#include "printer/native/native_library.h"
+#include "printer/press.h"
+#include "tests/native/loopback_peer.h"
+
+#include <benchmark/benchmark.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+
+#include <sstream>
+
+namespace setip {
+namespace {
+
+class NoMessages final : public OperatorMessages {
+public:
+    void showError(TextView, TextView) override { std::abort(); }
+};
+
+// A whole press over loopback TCP: open, StartDoc, the 11 bytes, EndDoc and the orderly close.
+void pressOverLoopback(benchmark::State& state) {
+    testing_support::LoopbackPrinter printer;
+    native::NativeLibrary library;
+    NoMessages messages;
+    std::ostringstream diagnostics;
+    const WindowInputs inputs{u"ETHERNET", fromUtf8(printer.address()), u"", u"19200", u"127.0.0.9"};
+    for (auto _ : state) benchmark::DoNotOptimize(pressSetIp(inputs, library, messages, diagnostics));
+}
+BENCHMARK(pressOverLoopback)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
+
+// POS_Open against a printer that never answers: it gives up at the connect deadline.
+void openAgainstFullBacklog(benchmark::State& state) {
+    const testing_support::FullBacklog silent;
+    native::NativeLibrary library;
+    const std::string name = silent.address();
+    for (auto _ : state) benchmark::DoNotOptimize(library.POS_Open(name.c_str(), 0, 0, 0, 0, 21));
+}
+BENCHMARK(openAgainstFullBacklog)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5)->UseRealTime()
+    ->ReportAggregatesOnly(true);
+
+// The baseline for the press: the same exchange on a bare blocking socket, with no library, no parsing and no
+// deadlines, so the ratio shows what the press itself costs.
+void bareSocketExchange(benchmark::State& state) {
+    testing_support::LoopbackPrinter printer;
+    const std::string address = printer.address();
+    sockaddr_in target{};
+    target.sin_family = AF_INET;
+    target.sin_port = htons(static_cast<std::uint16_t>(std::stoi(address.substr(address.find(':') + 1))));
+    ::inet_pton(AF_INET, "127.0.0.1", &target.sin_addr);
+    const std::uint8_t command[11] = {0x1F, 0x1B, 0x1F, 0x91, 0x00, 0x49, 0x50, 127, 0, 0, 9};
+    for (auto _ : state) {
+        const native::UniqueFd socket{::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)};
+        ::connect(socket.get(), reinterpret_cast<const sockaddr*>(&target), sizeof target);
+        ::send(socket.get(), command, sizeof command, MSG_NOSIGNAL);
+        ::shutdown(socket.get(), SHUT_WR);
+        std::uint8_t ignored;
+        benchmark::DoNotOptimize(::recv(socket.get(), &ignored, 1, 0));
+    }
+}
+BENCHMARK(bareSocketExchange)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
+
+}  // namespace
+}  // namespace setip

@@ -1,0 +1,135 @@
+#include "printer/press.h"
+#include "tests/support/recording_library.h"
+#include "tests/support/table.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace setip {
+namespace {
+
+using testing_support::RecordingLibrary;
+using testing_support::RecordingMessages;
+
+constexpr const char* sent192 = "1F 1B 1F 91 00 49 50 C0 A8 7B 64";
+
+WindowInputs inputs(Text combo1, Text text1 = u"192.168.123.100", Text combo2 = u"Receipt", Text combo3 = u"19200",
+                    Text text2 = u"192.168.123.100") {
+    return {std::move(combo1), std::move(text1), std::move(combo2), std::move(combo3), std::move(text2)};
+}
+
+std::vector<std::string> sendSequence(const std::string& open, int handle = 7, const char* bytes = sent192) {
+    return {open, "POS_StartDoc()", "POS_WriteFile(" + std::to_string(handle) + ", " + bytes + ", 11)",
+            "POS_EndDoc()", "POS_Close()"};
+}
+
+const std::vector<std::string> nothingCalled;
+const std::u16string openFailed = u"error: Fail to open port,please check!";
+
+struct Press {
+    const char* name;
+    WindowInputs inputs;
+    std::int32_t openResult;
+    std::vector<std::string> calls;
+    std::vector<std::u16string> shown;
+};
+
+void PrintTo(const Press& row, std::ostream* out) { *out << row.name; }
+
+class PressSetIp : public testing::TestWithParam<Press> {};
+
+TEST_P(PressSetIp, MakesTheseCallsAndShowsTheseMessages) {
+    const auto& row = GetParam();
+    RecordingLibrary library;
+    library.openResult = row.openResult;
+    RecordingMessages messages;
+    std::ostringstream diagnostics;
+
+    pressSetIp(row.inputs, library, messages, diagnostics);
+
+    EXPECT_EQ(library.calls, row.calls);
+    EXPECT_EQ(messages.shown, row.shown);
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, PressSetIp, testing::Values(
+    Press{"ethernet opens the present address in mode 21", inputs(u"ETHERNET", u"127.0.0.5"), 7,
+          sendSequence("POS_Open(\"127.0.0.5\", 0, 0, 0, 0, 21)"), {}},
+    Press{"com1 opens the entry at the listed baud rate in mode 1", inputs(u"COM1"), 7,
+          sendSequence("POS_Open(\"COM1\", 19200, 8, 0, 0, 1)"), {}},
+    Press{"lpt2 opens the entry in mode 18", inputs(u"LPT2"), 7,
+          sendSequence("POS_Open(\"LPT2\", 0, 0, 0, 0, 18)"), {}},
+    Press{"driver opens the chosen queue in mode 20", inputs(u"DRIVER"), 7,
+          sendSequence("POS_Open(\"Receipt\", 0, 0, 0, 0, 20)"), {}},
+    Press{"driver with no printer installed opens the empty name", inputs(u"DRIVER", u"", u""), 7,
+          sendSequence("POS_Open(\"\", 0, 0, 0, 0, 20)"), {}},
+    Press{"a typed com12 is opened whole", inputs(u"COM12"), 7,
+          sendSequence("POS_Open(\"COM12\", 19200, 8, 0, 0, 1)"), {}},
+    Press{"names reach the library as utf8", inputs(u"DRIVER", u"", u"Caf\u00E9"), 7,
+          sendSequence("POS_Open(\"Caf\xC3\xA9\", 0, 0, 0, 0, 20)"), {}}),
+    testing_support::RowName{});
+
+INSTANTIATE_TEST_SUITE_P(OnlyThreeCharactersCount, PressSetIp, testing::Values(
+    Press{"ethx is network", inputs(u"ETHx", u"127.0.0.5"), 7, sendSequence("POS_Open(\"127.0.0.5\", 0, 0, 0, 0, 21)"), {}},
+    Press{"comport is serial", inputs(u"COMPORT"), 7, sendSequence("POS_Open(\"COMPORT\", 19200, 8, 0, 0, 1)"), {}},
+    Press{"drive is a driver", inputs(u"DRIVE"), 7, sendSequence("POS_Open(\"Receipt\", 0, 0, 0, 0, 20)"), {}},
+    Press{"lower case com1 names no port", inputs(u"com1"), 7, nothingCalled, {openFailed}},
+    Press{"mixed case eth names no port", inputs(u"Eth"), 7, nothingCalled, {openFailed}},
+    Press{"two characters name no port", inputs(u"CO"), 7, nothingCalled, {openFailed}},
+    Press{"the empty entry names no port", inputs(u""), 7, nothingCalled, {openFailed}},
+    Press{"a leading blank names no port", inputs(u" COM1"), 7, nothingCalled, {openFailed}}),
+    testing_support::RowName{});
+
+INSTANTIATE_TEST_SUITE_P(Handles, PressSetIp, testing::Values(
+    Press{"handle 0 counts as open", inputs(u"LPT1"), 0,
+          sendSequence("POS_Open(\"LPT1\", 0, 0, 0, 0, 18)", 0), {}},
+    Press{"handle -1 shows the message and calls nothing more", inputs(u"COM1"), -1,
+          {"POS_Open(\"COM1\", 19200, 8, 0, 0, 1)"}, {openFailed}},
+    Press{"a baud rate that is no number opens nothing", inputs(u"COM1", u"", u"", u"fast"), 7,
+          nothingCalled, {openFailed}}),
+    testing_support::RowName{});
+
+INSTANTIATE_TEST_SUITE_P(NewAddress, PressSetIp, testing::Values(
+    Press{"blanks in text1 reach the open as typed", inputs(u"ETHERNET", u" 127.0.0.5 "), 7,
+          sendSequence("POS_Open(\" 127.0.0.5 \", 0, 0, 0, 0, 21)"), {}},
+    Press{"blanks around the new address are trimmed", inputs(u"LPT1", u"", u"", u"", u"  10.0.0.7  "), 7,
+          sendSequence("POS_Open(\"LPT1\", 0, 0, 0, 0, 18)", 7, "1F 1B 1F 91 00 49 50 0A 00 00 07"), {}},
+    Press{"a fifth part is ignored", inputs(u"LPT1", u"", u"", u"", u"10.1.2.3.4"), 7,
+          sendSequence("POS_Open(\"LPT1\", 0, 0, 0, 0, 18)", 7, "1F 1B 1F 91 00 49 50 0A 01 02 03"), {}},
+    Press{"a malformed address opens no port and says so", inputs(u"LPT1", u"", u"", u"", u"10.1.2"), 7,
+          nothingCalled, {u"error: Invalid IP address,please check!\r\nThe correct format is 255.255.255.255"}}),
+    testing_support::RowName{});
+
+TEST(PressSetIp, TellsWhyThePortWouldNotOpenOnOneLine) {
+    RecordingLibrary library;
+    library.openResult = -1;
+    library.reason = "cannot connect to 127.0.0.5:9100: Connection refused";
+    RecordingMessages messages;
+    std::ostringstream diagnostics;
+
+    EXPECT_EQ(pressSetIp(inputs(u"ETHERNET", u"127.0.0.5"), library, messages, diagnostics), -1);
+    EXPECT_EQ(diagnostics.str(), "setip: cannot connect to 127.0.0.5:9100: Connection refused\n");
+
+    std::ostringstream unknownKind;
+    pressSetIp(inputs(u"USB1"), library, messages, unknownKind);
+    EXPECT_EQ(unknownKind.str(), "setip: \"USB1\" names no port; it must start with ETH, COM, LPT or DRI\n");
+}
+
+TEST(PressSetIp, TwoPressesOpenAndCloseTwice) {
+    RecordingLibrary library;
+    RecordingMessages messages;
+    std::ostringstream diagnostics;
+    const auto com = inputs(u"COM2");
+
+    pressSetIp(com, library, messages, diagnostics);
+    pressSetIp(com, library, messages, diagnostics);
+
+    auto twice = sendSequence("POS_Open(\"COM2\", 19200, 8, 0, 0, 1)");
+    const auto once = twice;
+    twice.insert(twice.end(), once.begin(), once.end());
+    EXPECT_EQ(library.calls, twice);
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+}  // namespace
+}  // namespace setip
