@@ -3,7 +3,7 @@
 #include "tests/qt/qt_environment.h"
 #include "tests/qt/window_fixture.h"
 #include "tests/support/table.h"
-#include "tests/window/recording_library.h"
+#include "tests/support/recording_library.h"
 
 #include <QApplication>
 #include <QMessageBox>

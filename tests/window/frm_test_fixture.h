@@ -1,7 +1,7 @@
 #pragma once
 
 #include "printer/press.h"
-#include "tests/window/recording_library.h"
+#include "tests/support/recording_library.h"
 #include "window/frm_test.h"
 
 #include <gtest/gtest.h>
@@ -11,18 +11,6 @@
 #include <vector>
 
 namespace setip::testing_support {
-
-struct ShownMessage {
-    Text title;
-    Text text;
-    friend bool operator==(const ShownMessage&, const ShownMessage&) = default;
-};
-
-class RecordingMessages final : public OperatorMessages {
-public:
-    std::vector<ShownMessage> shown;
-    void showError(TextView title, TextView text) override { shown.push_back({Text{title}, Text{text}}); }
-};
 
 // Runs a check at the moment the window clears its surface, to see how far start-up has got.
 class WatchedSurface final : public DrawingSurface {

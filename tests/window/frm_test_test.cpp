@@ -152,11 +152,17 @@ TEST(Press, ReadsTheTextsCurrentAtTheMomentOfThePress) {
     form.Combo3.setListIndex(0);
     form.Command5.click();
 
-    using Open = testing_support::RecordingLibrary::Open;
-    EXPECT_EQ(loaded.library.opens, (std::vector<Open>{{"COM3", 115200, 8, 0, 0, 1}, {"COM3", 9600, 8, 0, 0, 1}}));
-    EXPECT_EQ(loaded.library.writes,
-              (std::vector<std::vector<std::uint8_t>>{{0x1F, 0x1B, 0x1F, 0x91, 0x00, 0x49, 0x50, 10, 0, 0, 7},
-                                                      {0x1F, 0x1B, 0x1F, 0x91, 0x00, 0x49, 0x50, 10, 1, 2, 3}}));
+    EXPECT_EQ(loaded.library.calls, (std::vector<std::string>{
+                                        R"(POS_Open("COM3", 115200, 8, 0, 0, 1))",
+                                        "POS_StartDoc()",
+                                        "POS_WriteFile(7, 1F 1B 1F 91 00 49 50 0A 00 00 07, 11)",
+                                        "POS_EndDoc()",
+                                        "POS_Close()",
+                                        R"(POS_Open("COM3", 9600, 8, 0, 0, 1))",
+                                        "POS_StartDoc()",
+                                        "POS_WriteFile(7, 1F 1B 1F 91 00 49 50 0A 01 02 03, 11)",
+                                        "POS_EndDoc()",
+                                        "POS_Close()"}));
     EXPECT_EQ(form.PortHandle(), 7);
     EXPECT_TRUE(loaded.messages.shown.empty());
 }
@@ -170,17 +176,16 @@ TEST(Press, DriverAndPresentAddressComeFromTheirControls) {
     form.Combo1.setListIndex(0);
     form.Text1.setText(u"127.0.0.5:9100");
     form.Command5.click();
-    using Open = testing_support::RecordingLibrary::Open;
-    EXPECT_EQ(loaded.library.opens, (std::vector<Open>{{"Bar", 0, 0, 0, 0, 20}, {"127.0.0.5:9100", 0, 0, 0, 0, 21}}));
+    EXPECT_EQ(loaded.library.calls.at(0), R"(POS_Open("Bar", 0, 0, 0, 0, 20))");
+    EXPECT_EQ(loaded.library.calls.at(5), R"(POS_Open("127.0.0.5:9100", 0, 0, 0, 0, 21))");
 }
 
 TEST(Press, APortThatWillNotOpenIsShownAndNothingIsSent) {
     LoadedForm loaded;
     loaded.library.openResult = -1;
     loaded.form.Command5.click();
-    EXPECT_EQ(loaded.library.calls, (std::vector<std::string>{"POS_Open"}));
-    EXPECT_EQ(loaded.messages.shown,
-              (std::vector<testing_support::ShownMessage>{{u"error", u"Fail to open port,please check!"}}));
+    EXPECT_EQ(loaded.library.calls, (std::vector<std::string>{R"(POS_Open("192.168.123.100", 0, 0, 0, 0, 21))"}));
+    EXPECT_EQ(loaded.messages.shown, (std::vector<Text>{u"error: Fail to open port,please check!"}));
     EXPECT_EQ(loaded.form.PortHandle(), -1);
 }
 
@@ -190,8 +195,7 @@ TEST(Press, WithNoPrinterInstalledDriverFindsNoQueue) {
     form.Combo1.setListIndex(13);
     EXPECT_EQ(inputFlagsOf(form), driverInputs);
     form.Command5.click();
-    using Open = testing_support::RecordingLibrary::Open;
-    EXPECT_EQ(loaded.library.opens, (std::vector<Open>{{"", 0, 0, 0, 0, 20}})) << "an empty driver name is passed";
+    EXPECT_EQ(loaded.library.calls.at(0), R"(POS_Open("", 0, 0, 0, 0, 20))") << "an empty driver name is passed";
 
     // The built-in library knows no queue without a name, so the operator is told the port did not open.
     native::NativeLibrary library;
@@ -202,8 +206,7 @@ TEST(Press, WithNoPrinterInstalledDriverFindsNoQueue) {
     real.Form_Load();
     real.Combo1.setListIndex(13);
     real.Command5_Click();
-    EXPECT_EQ(messages.shown,
-              (std::vector<testing_support::ShownMessage>{{u"error", u"Fail to open port,please check!"}}));
+    EXPECT_EQ(messages.shown, (std::vector<Text>{u"error: Fail to open port,please check!"}));
     EXPECT_EQ(real.PortHandle(), -1);
 }
 
