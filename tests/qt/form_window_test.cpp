@@ -21,6 +21,7 @@ using testing_support::ShownWindow;
 struct GeometryRow {
     const char* name;
     int left, top, width, height;  // twips, as laid out
+    friend void PrintTo(const GeometryRow& row, std::ostream* out) { *out << row.name; }
 };
 
 class Geometry : public ::testing::TestWithParam<GeometryRow> {};
@@ -70,6 +71,7 @@ struct TabRow {
     const char* name;
     int port;  // the Combo1 item picked first
     std::vector<const char*> order;
+    friend void PrintTo(const TabRow& row, std::ostream* out) { *out << row.name; }
 };
 
 class TabOrder : public ::testing::TestWithParam<TabRow> {};
@@ -169,6 +171,14 @@ TEST(FormWindow, TypingIsAChangePickingIsAClickAndTheCaretStays) {
     EXPECT_EQ(changes, 4) << "the text the pick put in the box is not an edit";
     EXPECT_EQ(form.Combo1.Text(), u"LPT1");
     EXPECT_EQ(shown.combo("Combo1").count(), 14) << "typed text never becomes an item";
+
+    // Leaving the box after typing an item's name in other letters neither picks that item nor rewrites the text.
+    shown.typeOver(typed, QStringLiteral("com1"));
+    QTest::keyClick(&typed, Qt::Key_Tab);
+    EXPECT_EQ(form.Combo1.Text(), u"com1");
+    EXPECT_EQ(typed.text(), QStringLiteral("com1"));
+    EXPECT_EQ(clicks, 1);
+    EXPECT_FALSE(shown.combo("Combo3").isEnabled()) << "com1 names no kind: LPT1's flags stay";
 }
 
 TEST(FormWindow, EnterAndEscPressNothingButSpaceOnTheButtonDoes) {

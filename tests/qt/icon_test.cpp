@@ -35,6 +35,7 @@ TEST(Icon, HoldsExactlyTheEightImagesTheProgramCarries) {
 
 struct DrawnFile {
     const char* name;
+    friend void PrintTo(const DrawnFile& row, std::ostream* out) { *out << row.name; }
 };
 
 class RedrawnIcon : public ::testing::TestWithParam<DrawnFile> {};

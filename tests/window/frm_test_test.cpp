@@ -63,6 +63,7 @@ struct PrintersRow {
     std::vector<Text> installed;
     std::int32_t listIndex;
     Text shown;
+    friend void PrintTo(const PrintersRow& row, std::ostream* out) { *out << row.name; }
 };
 
 class DriverList : public ::testing::TestWithParam<PrintersRow> {};
@@ -90,6 +91,7 @@ struct EnablingRow {
     Text before;
     std::optional<Text> typed;  // nothing typed: the pick alone
     InputFlags expected;
+    friend void PrintTo(const EnablingRow& row, std::ostream* out) { *out << row.name; }
 };
 
 class EnablingRule : public ::testing::TestWithParam<EnablingRow> {};

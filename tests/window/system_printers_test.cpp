@@ -34,6 +34,7 @@ struct QueuesRow {
     const char* name;
     std::vector<std::string> added;  // in the order lpadmin adds them
     std::vector<Text> listed;
+    friend void PrintTo(const QueuesRow& row, std::ostream* out) { *out << row.name; }
 };
 
 class CupsPrinters : public ::testing::TestWithParam<QueuesRow> {};
