@@ -1,5 +1,5 @@
 #include "printer/native/native_library.h"
-#include "tests/qt/loopback_listener.h"
+#include "tests/native/loopback_peer.h"
 #include "tests/qt/qt_environment.h"
 #include "tests/qt/window_fixture.h"
 #include "tests/support/table.h"
@@ -9,6 +9,10 @@
 #include <QMessageBox>
 
 #include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 
 namespace setip {
 namespace {
@@ -196,23 +200,37 @@ TEST(FormWindow, EnterAndEscPressNothingButSpaceOnTheButtonDoes) {
 }
 
 TEST(FormWindow, APressDeliversTheCommandToTheTypedPresentAddress) {
-    testing_support::LoopbackListener printer{"127.0.0.2"};
+    testing_support::LoopbackPrinter printer{testing_support::PeerBehaviour::readToEnd, "127.0.0.2"};
     native::NativeLibrary library;
     ShownWindow shown{library};
-    shown.typeOver(shown.textBox("Text1"), QStringLiteral("127.0.0.2:%1").arg(printer.port()));
+    shown.typeOver(shown.textBox("Text1"), QString::fromStdString(printer.address()));
     shown.typeOver(shown.textBox("Text2"), QStringLiteral("10.0.0.7"));
     QTest::mouseClick(&shown.button(), Qt::LeftButton);
-    EXPECT_EQ(printer.received(), (std::vector<std::uint8_t>{0x1F, 0x1B, 0x1F, 0x91, 0x00, 0x49, 0x50, 10, 0, 0, 7}));
+    EXPECT_EQ(printer.connections(1),
+              (std::vector<testing_support::Bytes>{{0x1F, 0x1B, 0x1F, 0x91, 0x00, 0x49, 0x50, 10, 0, 0, 7}}));
     EXPECT_TRUE(shown.messages.empty()) << shown.diagnostics.str();
     ASSERT_TRUE(shown.window.form().PortHandle().has_value());
     EXPECT_NE(*shown.window.form().PortHandle(), -1);
 }
 
+// A port on 127.0.0.3 held bound but never listening, so a connection to it is refused.
+QString refusingAddress(native::UniqueFd& holder) {
+    holder = native::UniqueFd{::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)};
+    sockaddr_in at{};
+    at.sin_family = AF_INET;
+    at.sin_addr.s_addr = htonl(0x7F000003);
+    socklen_t length = sizeof at;
+    EXPECT_EQ(::bind(holder.get(), reinterpret_cast<sockaddr*>(&at), length), 0);
+    EXPECT_EQ(::getsockname(holder.get(), reinterpret_cast<sockaddr*>(&at), &length), 0);
+    return QStringLiteral("127.0.0.3:%1").arg(ntohs(at.sin_port));
+}
+
 TEST(FormWindow, ARefusedPortShowsTheCriticalMessageWithOneOk) {
-    testing_support::RefusingPort refusing{"127.0.0.3"};
+    native::UniqueFd refusing;
+    const QString address = refusingAddress(refusing);
     native::NativeLibrary library;
     ShownWindow shown{library};
-    shown.typeOver(shown.textBox("Text1"), QStringLiteral("127.0.0.3:%1").arg(refusing.port()));
+    shown.typeOver(shown.textBox("Text1"), address);
 
     QTest::mouseClick(&shown.button(), Qt::LeftButton);
 
@@ -225,7 +243,7 @@ TEST(FormWindow, ARefusedPortShowsTheCriticalMessageWithOneOk) {
     EXPECT_TRUE(seen.hasOk);
     EXPECT_TRUE(seen.modal);
     EXPECT_EQ(shown.window.form().PortHandle(), -1);
-    EXPECT_EQ(shown.textBox("Text1").text(), QStringLiteral("127.0.0.3:%1").arg(refusing.port())) << "nothing lost";
+    EXPECT_EQ(shown.textBox("Text1").text(), address) << "nothing lost";
 }
 
 }  // namespace
