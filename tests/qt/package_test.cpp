@@ -37,6 +37,10 @@ TEST(Package, TheDebCarriesTheProgramAndNamesItsLibraries) {
         EXPECT_NE(contents.output.find(std::string{path} + "\n"), std::string::npos) << path << " not packed";
     }
     EXPECT_EQ(contents.output.find("/include/"), std::string::npos) << "no development files in the program's package";
+
+    const auto entry = runCommand("desktop-file-validate " + quoted(SETIP_DESKTOP_FILE));
+    EXPECT_EQ(entry.exitCode, 0) << "desktop-file-validate (package desktop-file-utils): " << entry.output;
+    EXPECT_EQ(entry.output, "");
 }
 
 }  // namespace
