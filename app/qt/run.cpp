@@ -1,7 +1,7 @@
 #include "app/qt/run.h"
 
 #include "app/qt/form_window.h"
-#include "printer/native/native_library.h"
+#include "printer/library_choice.h"
 #include "window/installed_printers.h"
 
 #include <QApplication>
@@ -19,9 +19,9 @@ int runSetip(int argc, char** argv, const std::function<void(QWidget&)>& beforeS
     for (const int size : {16, 32, 48, 64, 128}) icon.addFile(QStringLiteral(":/setip/setip-%1.png").arg(size));
     QApplication::setWindowIcon(icon);
 
-    native::NativeLibrary library;
+    const auto library = choosePrinterLibrary(std::cerr);
     const ListedPrinters printers{systemPrinterNames()};
-    FormWindow window{printers, library, std::cerr};
+    FormWindow window{printers, *library, std::cerr};
     if (beforeShow) beforeShow(window);
     window.show();
     return QApplication::exec();
