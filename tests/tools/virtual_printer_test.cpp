@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <sstream>
 
 namespace setip {
@@ -51,6 +54,22 @@ TEST(VirtualPrinter, RefusesAnAddressItWouldHaveToLookUp) {
     EXPECT_TRUE(printer.waitForLine("cannot listen on localhost:9100: \"localhost\" is not a numeric IPv4 address",
                                     deadlineAfter(5s)))
         << printer.output();
+}
+
+TEST(VirtualPrinter, StandsInForASerialPrinterOnAPseudoTerminal) {
+    ChildProcess printer{{VIRTUAL_PRINTER_PATH, "--pty"}};
+    ASSERT_TRUE(printer.waitForLine("(open it in setip as COM:", deadlineAfter(5s))) << printer.output();
+    const auto start = printer.output().find("COM:") + 4;
+    const auto path = printer.output().substr(start, printer.output().find(')', start) - start);
+
+    for (int press = 0; press < 2; ++press) {  // the line stays usable after the host closes it
+        const native::UniqueFd line{::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC)};
+        ASSERT_TRUE(line) << path;
+        const std::uint8_t command[] = {0x1F, 0x1B, 0x1F, 0x91, 0x00, 0x49, 0x50, 10, 0, 0, 7};
+        ASSERT_EQ(::write(line.get(), command, sizeof command), 11);
+        EXPECT_TRUE(printer.waitForLine("set-address command: new address 10.0.0.7", deadlineAfter(5s)))
+            << printer.output();
+    }
 }
 
 }  // namespace

@@ -23,4 +23,9 @@ std::optional<Octets> CommandScanner::feed(std::span<const std::uint8_t> bytes) 
     return found;
 }
 
+std::string dotted(const Octets& octets) {
+    return std::to_string(octets[0]) + "." + std::to_string(octets[1]) + "." + std::to_string(octets[2]) + "." +
+           std::to_string(octets[3]);
+}
+
 }  // namespace setip::virtual_printer

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 
 namespace setip::virtual_printer {
 
@@ -20,5 +21,8 @@ private:
     SetAddressCommand recent_{};  // the last bytes received, oldest first
     std::size_t held_ = 0;        // how many of them are real
 };
+
+// "a.b.c.d", for reports.
+std::string dotted(const Octets& octets);
 
 }  // namespace setip::virtual_printer

@@ -1,6 +1,7 @@
 #include "printer/native/win32/device_file.h"
 
 #include "printer/native/deadlines.h"
+#include "printer/native/device_name.h"
 #include "printer/native/win32/system_failure.h"
 #include "printer/native/win32/wide_text.h"
 
@@ -8,12 +9,6 @@
 
 namespace setip::native {
 namespace {
-
-// "n" with no leading zero and at most four digits: far beyond any machine's port count, and never an overflow.
-bool isPortNumber(std::string_view digits) {
-    return !digits.empty() && digits.size() <= 4 && digits.front() != '0' &&
-           std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
 
 PortFailure tookNothing(const std::string& path) {
     return PortFailure("cannot write to " + path + ": the device took nothing for " +
@@ -23,13 +18,13 @@ PortFailure tookNothing(const std::string& path) {
 }  // namespace
 
 std::string devicePathOf(std::string_view name, std::string_view prefix) {
-    if (name.starts_with(prefix)) {
-        const std::string_view rest = name.substr(prefix.size());
-        if (rest.size() > 1 && rest.front() == ':') return std::string{rest.substr(1)};
-        if (isPortNumber(rest)) return std::string{R"(\\.\)"}.append(name);
+    const auto parsed = parseDeviceName(name, prefix);
+    if (!parsed) {
+        throw PortFailure("\"" + std::string{name} + "\" names no port: write " + std::string{prefix} + "n or " +
+                          std::string{prefix} + ": followed by a device path");
     }
-    throw PortFailure("\"" + std::string{name} + "\" names no port: write " + std::string{prefix} + "n or " +
-                      std::string{prefix} + ": followed by a device path");
+    if (!parsed->number) return parsed->path;
+    return std::string{R"(\\.\)"} + std::string{prefix} + std::to_string(*parsed->number);
 }
 
 UniqueHandle openDeviceFile(const std::string& path, bool alsoRead) {

@@ -25,11 +25,6 @@ constexpr int idleMilliseconds = 30'000;
 
 std::string shown(const NetworkAddress& address) { return address.host + ":" + std::to_string(address.port); }
 
-std::string dotted(const Octets& octets) {
-    return std::to_string(octets[0]) + "." + std::to_string(octets[1]) + "." + std::to_string(octets[2]) + "." +
-           std::to_string(octets[3]);
-}
-
 // Listens on a numeric IPv4 address; never looks a name up. Gives the OS's reason when it cannot.
 UniqueFd listenOn(const NetworkAddress& address, std::string& reason) {
     sockaddr_in socketAddress{};

@@ -1,0 +1,30 @@
+#include "app/qt/run.h"
+
+#include "app/qt/form_window.h"
+#include "printer/library_choice.h"
+#include "window/installed_printers.h"
+
+#include <QApplication>
+#include <QIcon>
+
+#include <iostream>
+
+namespace setip::qt {
+
+int runSetip(int argc, char** argv, const std::function<void(QWidget&)>& beforeShow) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("setip"));
+    QApplication::setDesktopFileName(QStringLiteral("setip"));
+    QIcon icon;
+    for (const int size : {16, 32, 48, 64, 128}) icon.addFile(QStringLiteral(":/setip/setip-%1.png").arg(size));
+    QApplication::setWindowIcon(icon);
+
+    const auto library = choosePrinterLibrary(std::cerr);
+    const ListedPrinters printers{systemPrinterNames()};
+    FormWindow window{printers, *library, std::cerr};
+    if (beforeShow) beforeShow(window);
+    window.show();
+    return QApplication::exec();
+}
+
+}  // namespace setip::qt

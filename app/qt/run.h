@@ -1,0 +1,13 @@
+#pragma once
+
+#include <functional>
+
+class QWidget;
+
+namespace setip::qt {
+
+// The whole program: builds the window over the built-in printer library and the installed printers, shows it
+// and runs until it is closed. `beforeShow`, when given, sees the window just before it is first shown.
+int runSetip(int argc, char** argv, const std::function<void(QWidget&)>& beforeShow = {});
+
+}  // namespace setip::qt

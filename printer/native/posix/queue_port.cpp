@@ -1,0 +1,190 @@
+#include "printer/native/deadlines.h"
+#include "printer/native/ports.h"
+
+#include <cups/cups.h>
+#include <sys/socket.h>
+
+#include <chrono>
+#include <memory>
+#include <utility>
+
+namespace setip::native {
+namespace {
+
+struct HttpClose {
+    void operator()(http_t* http) const { httpClose(http); }
+};
+using Http = std::unique_ptr<http_t, HttpClose>;
+
+struct IppDelete {
+    void operator()(ipp_t* message) const { ippDelete(message); }
+};
+using Ipp = std::unique_ptr<ipp_t, IppDelete>;
+
+// A press runs without a terminal, so libcups must never stop to ask for a password.
+const char* noPassword(const char*, http_t*, const char*, const char*, void*) { return nullptr; }
+
+bool succeeded(ipp_status_t status) { return status <= IPP_STATUS_OK_CONFLICTING; }
+
+std::string quoted(const std::string& queue) { return "\"" + queue + "\""; }
+
+std::string printerUri(const std::string& queue) {
+    char uri[HTTP_MAX_URI];
+    if (httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", ippPort(),
+                         "/printers/%s", queue.c_str()) < HTTP_URI_STATUS_OK) {
+        throw PortFailure(quoted(queue) + " cannot be the name of a printer queue");
+    }
+    return uri;
+}
+
+// Connects to the print server this user's CUPS settings name, within the connect deadline. Every later wait on
+// the connection is bounded by the write deadline.
+Http connectToServer(const std::string& queue) {
+    cupsSetPasswordCB2(noPassword, nullptr);
+    const std::string server = cupsServer();
+    Http http{httpConnect2(server.c_str(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
+                           static_cast<int>(std::chrono::milliseconds{connectBudget}.count()), nullptr)};
+    if (!http) {
+        // libcups keeps the OS's reason from the connect that failed; errno is overwritten by its clean-up.
+        // A local socket is named by its path; a TCP server also by the port it was tried on.
+        const std::string shown = server.starts_with('/') ? server : server + ":" + std::to_string(ippPort());
+        throw PortFailure("cannot reach the print server " + shown + " for printer queue " + quoted(queue) + ": " +
+                          cupsLastErrorString() + " (is cupsd running?)");
+    }
+    httpSetTimeout(http.get(), std::chrono::duration<double>{writeBudget}.count(), nullptr, nullptr);
+    return http;
+}
+
+Ipp newRequest(ipp_op_t operation, const std::string& uri) {
+    Ipp request{ippNewRequest(operation)};
+    ippAddString(request.get(), IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri.c_str());
+    ippAddString(request.get(), IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
+    return request;
+}
+
+// Asks for the queue by name. Only that queue will do: a missing one is an error, never the default queue.
+void checkQueue(http_t* http, const std::string& queue, const std::string& uri) {
+    Ipp request = newRequest(IPP_OP_GET_PRINTER_ATTRIBUTES, uri);
+    ippAddString(request.get(), IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr,
+                 "printer-is-accepting-jobs");
+    const Ipp response{cupsDoRequest(http, request.release(), "/")};
+    const ipp_status_t status = cupsLastError();
+    if (status == IPP_STATUS_ERROR_NOT_FOUND) {
+        throw PortFailure("there is no printer queue " + quoted(queue) + " on the print server " + cupsServer());
+    }
+    if (!succeeded(status) || !response) {
+        throw PortFailure("cannot look up printer queue " + quoted(queue) + ": " + cupsLastErrorString());
+    }
+    ipp_attribute_t* accepting = ippFindAttribute(response.get(), "printer-is-accepting-jobs", IPP_TAG_BOOLEAN);
+    if (accepting != nullptr && !ippGetBoolean(accepting, 0)) {
+        throw PortFailure("printer queue " + quoted(queue) + " is not accepting jobs (cupsaccept " + queue +
+                          " lets it)");
+    }
+}
+
+// A job created on the server and not yet finished. Unless released, it is cancelled over a connection of its
+// own, because the one it was being sent on may be in the middle of a request.
+class PendingJob {
+public:
+    PendingJob(std::string queue, int id) : queue_(std::move(queue)), id_(id) {}
+    PendingJob(const PendingJob&) = delete;
+    PendingJob& operator=(const PendingJob&) = delete;
+    ~PendingJob() {
+        if (id_ == 0) return;
+        try {
+            const Http http = connectToServer(queue_);
+            cupsCancelJob2(http.get(), queue_.c_str(), id_, 0);
+        } catch (const PortFailure&) {
+            // The server is gone, and the unfinished job with it.
+        }
+    }
+
+    // The server has the whole document now; the job is its to print.
+    void release() { id_ = 0; }
+
+private:
+    std::string queue_;
+    int id_;
+};
+
+class QueuePort final : public Port {
+public:
+    QueuePort(Http http, std::string queue, std::string uri)
+        : queue_(std::move(queue)), uri_(std::move(uri)), http_(std::move(http)) {}
+
+    ~QueuePort() override { abandonJob(); }
+
+    void startDoc() override {
+        abandonJob();
+        http_t* http = connection();
+        Ipp request = newRequest(IPP_OP_CREATE_JOB, uri_);
+        ippAddString(request.get(), IPP_TAG_OPERATION, IPP_TAG_NAME, "job-name", nullptr, "setip set address");
+        const Ipp response{cupsDoRequest(http, request.release(), ("/printers/" + queue_).c_str())};
+        ipp_attribute_t* idAttribute = ippFindAttribute(response.get(), "job-id", IPP_TAG_INTEGER);
+        if (!succeeded(cupsLastError()) || idAttribute == nullptr) {
+            throw PortFailure("cannot create a job on printer queue " + quoted(queue_) + ": " + cupsLastErrorString());
+        }
+        const int id = ippGetInteger(idAttribute, 0);
+        job_ = std::make_unique<PendingJob>(queue_, id);
+        if (cupsStartDocument(http, queue_.c_str(), id, "set-address", CUPS_FORMAT_RAW, 1) != HTTP_STATUS_CONTINUE) {
+            fail("cannot start the document on printer queue ");
+        }
+    }
+
+    void write(std::span<const std::uint8_t> bytes) override {
+        if (!job_) throw PortFailure("cannot write to printer queue " + quoted(queue_) + ": no document is started");
+        if (cupsWriteRequestData(http_.get(), reinterpret_cast<const char*>(bytes.data()), bytes.size()) !=
+            HTTP_STATUS_CONTINUE) {
+            fail("cannot send to printer queue ");
+        }
+    }
+
+    void endDoc() override {
+        if (!job_) throw PortFailure("cannot finish on printer queue " + quoted(queue_) + ": no document is started");
+        if (!succeeded(cupsFinishDocument(http_.get(), queue_.c_str()))) fail("cannot finish the job on printer queue ");
+        job_->release();
+        job_.reset();
+    }
+
+    void close() override {
+        abandonJob();
+        http_.reset();
+    }
+
+private:
+    http_t* connection() {
+        if (!http_) http_ = connectToServer(queue_);
+        return http_.get();
+    }
+
+    // Drops the connection first, which stops an upload half way, and then cancels the job.
+    void abandonJob() {
+        if (!job_) return;
+        http_.reset();
+        job_.reset();
+    }
+
+    [[noreturn]] void fail(const std::string& what) {
+        const std::string reason = cupsLastErrorString();
+        abandonJob();
+        throw PortFailure(what + quoted(queue_) + ": " + reason);
+    }
+
+    std::string queue_;
+    std::string uri_;
+    std::unique_ptr<PendingJob> job_;
+    Http http_;
+};
+
+}  // namespace
+
+std::unique_ptr<Port> openQueuePort(std::string_view name) {
+    const std::string queue{name};
+    if (queue.empty()) throw PortFailure("no printer queue is chosen (is a printer installed?)");
+    const std::string uri = printerUri(queue);
+    Http http = connectToServer(queue);
+    checkQueue(http.get(), queue, uri);
+    return std::make_unique<QueuePort>(std::move(http), queue, uri);
+}
+
+}  // namespace setip::native

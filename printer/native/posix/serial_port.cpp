@@ -1,0 +1,146 @@
+#include "common/deadline.h"
+#include "printer/native/deadlines.h"
+#include "printer/native/ports.h"
+#include "printer/native/posix/device_file.h"
+#include "printer/native/posix/system_failure.h"
+
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <chrono>
+#include <optional>
+#include <thread>
+#include <utility>
+
+namespace setip::native {
+namespace {
+
+struct BaudRate {
+    std::int32_t bitsPerSecond;
+    speed_t speed;
+};
+
+constexpr std::array baudRates{
+    BaudRate{50, B50},         BaudRate{75, B75},         BaudRate{110, B110},       BaudRate{134, B134},
+    BaudRate{150, B150},       BaudRate{200, B200},       BaudRate{300, B300},       BaudRate{600, B600},
+    BaudRate{1200, B1200},     BaudRate{1800, B1800},     BaudRate{2400, B2400},     BaudRate{4800, B4800},
+    BaudRate{9600, B9600},     BaudRate{19200, B19200},   BaudRate{38400, B38400},   BaudRate{57600, B57600},
+    BaudRate{115200, B115200}, BaudRate{230400, B230400}, BaudRate{460800, B460800}, BaudRate{921600, B921600},
+};
+
+std::optional<speed_t> speedOf(std::int32_t bitsPerSecond) {
+    const auto found = std::find_if(baudRates.begin(), baudRates.end(),
+                                    [&](const BaudRate& rate) { return rate.bitsPerSecond == bitsPerSecond; });
+    if (found == baudRates.end()) return std::nullopt;
+    return found->speed;
+}
+
+// The line settings the library takes, as the vendor's: stop bits 0 = one, 2 = two; parity 0 none, 1 odd, 2 even.
+termios lineSettings(termios settings, const SerialSettings& wanted, const std::string& path) {
+    const auto speed = speedOf(wanted.baudRate);
+    if (!speed) {
+        throw PortFailure("cannot open " + path + ": " + std::to_string(wanted.baudRate) +
+                          " is not a baud rate a serial port takes");
+    }
+    ::cfmakeraw(&settings);
+    settings.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY);
+    settings.c_cflag &= ~static_cast<tcflag_t>(CSIZE | CSTOPB | PARENB | PARODD | CRTSCTS | HUPCL);
+    settings.c_cflag |= CLOCAL | CREAD;
+    switch (wanted.dataBits) {
+        case 5: settings.c_cflag |= CS5; break;
+        case 6: settings.c_cflag |= CS6; break;
+        case 7: settings.c_cflag |= CS7; break;
+        case 8: settings.c_cflag |= CS8; break;
+        default:
+            throw PortFailure("cannot open " + path + ": " + std::to_string(wanted.dataBits) +
+                              " data bits is not a setting a serial port takes");
+    }
+    if (wanted.stopBits == 2) {
+        settings.c_cflag |= CSTOPB;
+    } else if (wanted.stopBits != 0) {
+        throw PortFailure("cannot open " + path + ": stop bits " + std::to_string(wanted.stopBits) +
+                          " is not a setting this library takes");
+    }
+    if (wanted.parity == 1) {
+        settings.c_cflag |= PARENB | PARODD;
+    } else if (wanted.parity == 2) {
+        settings.c_cflag |= PARENB;
+    } else if (wanted.parity != 0) {
+        throw PortFailure("cannot open " + path + ": parity " + std::to_string(wanted.parity) +
+                          " is not a setting this library takes");
+    }
+    settings.c_cc[VMIN] = 0;
+    settings.c_cc[VTIME] = 0;
+    ::cfsetispeed(&settings, *speed);
+    ::cfsetospeed(&settings, *speed);
+    return settings;
+}
+
+class SerialPort final : public Port {
+public:
+    SerialPort(UniqueFd fd, std::string path) : fd_(std::move(fd)), path_(std::move(path)) {}
+
+    void write(std::span<const std::uint8_t> bytes) override {
+        writeAllBefore(fd_.get(), bytes, deadlineAfter(writeBudget), path_);
+    }
+
+    void endDoc() override {
+        if (!drainBefore(deadlineAfter(writeBudget))) {
+            throw PortFailure("cannot send to " + path_ + ": the line sent nothing for " +
+                              std::to_string(writeBudget.count()) + " s");
+        }
+    }
+
+    // Unsent bytes are dropped after the close deadline, or the kernel would hold the close for up to 30 s.
+    void close() override {
+        const bool drained = drainBefore(deadlineAfter(closeBudget));
+        if (!drained) ::tcflush(fd_.get(), TCOFLUSH);
+        ::ioctl(fd_.get(), TIOCNXCL);
+        fd_.reset();
+        if (!drained) throw PortFailure("cannot finish sending to " + path_ + ": unsent bytes were dropped");
+    }
+
+private:
+    // tcdrain can block for good when the line is held, so watch the output queue empty instead.
+    bool drainBefore(Deadline deadline) const {
+        for (;;) {
+            int pending = 0;
+            if (::ioctl(fd_.get(), TIOCOUTQ, &pending) != 0) throw systemFailure("drain", path_, errno);
+            if (pending <= 0) return true;
+            if (millisecondsLeft(deadline) == 0) return false;
+            std::this_thread::sleep_for(std::chrono::microseconds{500});
+        }
+    }
+
+    UniqueFd fd_;
+    std::string path_;
+};
+
+}  // namespace
+
+std::unique_ptr<Port> openSerialPort(std::string_view name, const SerialSettings& settings) {
+    const std::string path = devicePathOf(name, "COM", "/dev/ttyS");
+    UniqueFd fd = openDeviceFile(path, O_RDWR);
+    termios current{};
+    if (::tcgetattr(fd.get(), &current) != 0) throw systemFailure("use", path + " as a serial port", errno);
+    if (::ioctl(fd.get(), TIOCEXCL) != 0) throw systemFailure("take exclusive use of", path, errno);
+
+    const termios wanted = lineSettings(current, settings, path);
+    if (::tcsetattr(fd.get(), TCSANOW, &wanted) != 0) throw systemFailure("set up", path, errno);
+    // tcsetattr succeeds when any one setting took, so read back what the port really does now.
+    termios applied{};
+    if (::tcgetattr(fd.get(), &applied) != 0) throw systemFailure("set up", path, errno);
+    constexpr tcflag_t frame = CSIZE | CSTOPB | PARENB | PARODD;
+    if (::cfgetospeed(&applied) != ::cfgetospeed(&wanted) || (applied.c_cflag & frame) != (wanted.c_cflag & frame)) {
+        throw PortFailure("cannot set up " + path + ": it does not take " + std::to_string(settings.baudRate) +
+                          " baud with these line settings");
+    }
+    ::tcflush(fd.get(), TCIOFLUSH);
+    return std::make_unique<SerialPort>(std::move(fd), path);
+}
+
+}  // namespace setip::native
