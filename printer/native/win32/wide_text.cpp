@@ -4,15 +4,23 @@
 
 namespace setip::native {
 
-std::wstring wideFromAnsi(std::string_view name) {
-    if (name.empty()) return {};
-    const int length = static_cast<int>(name.size());
-    const int size = ::MultiByteToWideChar(CP_ACP, 0, name.data(), length, nullptr, 0);
+namespace {
+
+std::wstring wideFrom(UINT codePage, std::string_view text) {
+    if (text.empty()) return {};
+    const int length = static_cast<int>(text.size());
+    const int size = ::MultiByteToWideChar(codePage, 0, text.data(), length, nullptr, 0);
     if (size <= 0) return {};
     std::wstring wide(static_cast<std::size_t>(size), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, name.data(), length, wide.data(), size);
+    ::MultiByteToWideChar(codePage, 0, text.data(), length, wide.data(), size);
     return wide;
 }
+
+}  // namespace
+
+std::wstring wideFromAnsi(std::string_view name) { return wideFrom(CP_ACP, name); }
+
+std::wstring wideFromUtf8(std::string_view text) { return wideFrom(CP_UTF8, text); }
 
 std::string utf8FromWide(std::wstring_view text) {
     if (text.empty()) return {};
