@@ -1,0 +1,250 @@
+#include "app/win32/form_window.h"
+
+#include "app/win32/native_text.h"
+#include "app/win32/resource.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace setip::win32 {
+namespace {
+
+constexpr wchar_t className[] = L"SetipFrmTest";
+constexpr int firstControlId = 100;  // clear of IDOK and IDCANCEL, which the dialog manager sends for Enter and Esc
+// A fixed frame: a caption with the system menu, closing and minimising, and no sizing border.
+constexpr DWORD frameStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr DWORD frameExtendedStyle = WS_EX_CONTROLPARENT;
+constexpr int droppedItems = 14;  // an open port list shows all its entries
+
+int pixels(std::int32_t twips, UINT dpi) { return ::MulDiv(twips, static_cast<int>(dpi), 1440); }
+
+struct NativeKind {
+    const wchar_t* windowClass;
+    DWORD style;
+};
+
+NativeKind nativeKindOf(const Control& control) {
+    switch (control.kind()) {
+        case ControlKind::label: return {L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX};
+        case ControlKind::textBox: return {L"EDIT", WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL};
+        case ControlKind::commandButton: return {L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON};
+        case ControlKind::comboBox: {
+            const auto& combo = static_cast<const ComboBox&>(control);
+            const DWORD kind = combo.style() == ComboStyle::dropDownCombo ? CBS_DROPDOWN | CBS_AUTOHSCROLL : CBS_DROPDOWNLIST;
+            return {L"COMBOBOX", WS_TABSTOP | WS_VSCROLL | kind};
+        }
+    }
+    throw std::logic_error("a control of no known kind");
+}
+
+void registerClass(HINSTANCE instance, WNDPROC procedure) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpszClassName = className;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = ::LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+    windowClass.hbrBackground = ::GetSysColorBrush(COLOR_BTNFACE);
+    windowClass.hIcon = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(SETIP_ICON), IMAGE_ICON,
+                                                        ::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON), 0));
+    windowClass.hIconSm = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(SETIP_ICON), IMAGE_ICON,
+                                                          ::GetSystemMetrics(SM_CXSMICON),
+                                                          ::GetSystemMetrics(SM_CYSMICON), 0));
+    windowClass.lpfnWndProc = procedure;
+    // Registering twice (a second window, a test) fails harmlessly with ERROR_CLASS_ALREADY_EXISTS.
+    ::RegisterClassExW(&windowClass);
+}
+
+std::vector<Text> itemsOf(HWND combo) {
+    std::vector<Text> items;
+    const auto count = ::SendMessageW(combo, CB_GETCOUNT, 0, 0);
+    for (LRESULT index = 0; index < count; ++index) {
+        const auto length = ::SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+        std::wstring item(static_cast<std::size_t>(std::max<LRESULT>(length, 0)) + 1, L'\0');
+        ::SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(item.data()));
+        item.resize(static_cast<std::size_t>(std::max<LRESULT>(length, 0)));
+        items.push_back(textOf(item));
+    }
+    return items;
+}
+
+void syncCombo(const ComboBox& control, HWND combo) {
+    std::vector<Text> wanted;
+    for (std::int32_t index = 0; index < control.ListCount(); ++index) wanted.push_back(control.List(index));
+    if (itemsOf(combo) != wanted) {
+        const Text typed = windowText(combo);
+        ::SendMessageW(combo, CB_RESETCONTENT, 0, 0);
+        for (const Text& item : wanted) {
+            ::SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wideOf(item).c_str()));
+        }
+        if (control.style() == ComboStyle::dropDownCombo) ::SetWindowTextW(combo, wideOf(typed).c_str());
+    }
+    // Selecting shows the item's text; only an editable list can then differ from it, by what was typed.
+    if (control.ListIndex() != ComboBox::noSelection && ::SendMessageW(combo, CB_GETCURSEL, 0, 0) != control.ListIndex()) {
+        ::SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(control.ListIndex()), 0);
+    }
+    if (control.style() == ComboStyle::dropDownCombo) {
+        if (windowText(combo) != control.Text()) ::SetWindowTextW(combo, wideOf(control.Text()).c_str());
+    } else if (control.ListIndex() == ComboBox::noSelection) {
+        ::SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    }
+}
+
+// A combo box is as tall as its font makes its selection field, whatever height it was created with; the field
+// is sized so that the closed box has its height as laid out.
+void fitComboHeight(HWND combo, int height) {
+    RECT rectangle{};
+    ::GetWindowRect(combo, &rectangle);
+    const auto field = ::SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+    const auto border = (rectangle.bottom - rectangle.top) - field;
+    if (field > 0 && height - border > 0) {
+        ::SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), static_cast<LPARAM>(height - border));
+    }
+}
+
+}  // namespace
+
+FormWindow::FormWindow(HINSTANCE instance, const InstalledPrinters& printers, PrinterLibrary& library,
+                       std::ostream& diagnostics)
+    : form_(printers, *this, *this, library, diagnostics) {
+    registerClass(instance, &FormWindow::procedure);
+    ::CreateWindowExW(frameExtendedStyle, className, wideOf(formCaption).c_str(), frameStyle, CW_USEDEFAULT,
+                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);
+    if (window_ == nullptr) throw std::runtime_error("cannot create the window");
+    form_.Form_Load();
+    sync();
+}
+
+FormWindow::~FormWindow() {
+    if (window_ != nullptr) {
+        ::SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+        ::DestroyWindow(window_);
+    }
+}
+
+HWND FormWindow::controlOf(const Control& control) const {
+    const auto found = std::find_if(controls_.begin(), controls_.end(),
+                                    [&control](const Pair& pair) { return pair.control == &control; });
+    return found == controls_.end() ? nullptr : found->native;
+}
+
+bool FormWindow::dropsKey(const MSG& message) const {
+    if (message.message != WM_KEYDOWN && message.message != WM_CHAR && message.message != WM_KEYUP) return false;
+    const bool enterOrEscape = message.message == WM_CHAR ? message.wParam == L'\r' || message.wParam == 0x1B
+                                                          : message.wParam == VK_RETURN || message.wParam == VK_ESCAPE;
+    if (!enterOrEscape || (message.hwnd != window_ && !::IsChild(window_, message.hwnd))) return false;
+    return std::none_of(controls_.begin(), controls_.end(), [](const Pair& pair) {
+        return pair.control->kind() == ControlKind::comboBox && ::SendMessageW(pair.native, CB_GETDROPPEDSTATE, 0, 0);
+    });
+}
+
+LRESULT CALLBACK FormWindow::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<FormWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->window_ = window;
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<FormWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self != nullptr) {
+        switch (message) {
+            case WM_CREATE: return self->onCreate();
+            case WM_COMMAND: return self->onCommand(LOWORD(wParam), HIWORD(wParam));
+            case WM_DPICHANGED: return self->onDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+            case WM_DESTROY: return self->onDestroy();
+            default: break;
+        }
+    }
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT FormWindow::onCreate() {
+    createControls();
+    layOut(::GetDpiForWindow(window_));
+    return 0;
+}
+
+LRESULT FormWindow::onCommand(int id, int notification) {
+    const int index = id - firstControlId;
+    if (index < 0 || index >= static_cast<int>(controls_.size())) return 0;  // IDOK, IDCANCEL: nothing to press
+    const Pair& pair = controls_[static_cast<std::size_t>(index)];
+    if (pair.control == &form_.Command5 && notification == BN_CLICKED) {
+        form_.Command5.click();
+    } else if (pair.control->kind() == ControlKind::comboBox && notification == CBN_SELCHANGE) {
+        auto& combo = const_cast<ComboBox&>(static_cast<const ComboBox&>(*pair.control));
+        combo.setListIndex(static_cast<std::int32_t>(::SendMessageW(pair.native, CB_GETCURSEL, 0, 0)));
+    } else if (pair.control == &form_.Combo1 && notification == CBN_EDITCHANGE) {
+        form_.Combo1.operatorEdits(windowText(pair.native));
+    } else if (pair.control->kind() == ControlKind::textBox && notification == EN_CHANGE) {
+        const_cast<TextBox&>(static_cast<const TextBox&>(*pair.control)).setText(windowText(pair.native));
+    } else {
+        return 0;
+    }
+    sync();
+    return 0;
+}
+
+LRESULT FormWindow::onDpiChanged(UINT dpi, const RECT& suggested) {
+    layOut(dpi);
+    ::SetWindowPos(window_, nullptr, suggested.left, suggested.top, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
+    return 0;
+}
+
+LRESULT FormWindow::onDestroy() {
+    window_ = nullptr;
+    ::PostQuitMessage(0);
+    return 0;
+}
+
+void FormWindow::createControls() {
+    const auto font = reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT));
+    const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(window_, GWLP_HINSTANCE));
+    int id = firstControlId;
+    for (const Control* control : form_.controls()) {
+        const NativeKind kind = nativeKindOf(*control);
+        Text caption;
+        if (const auto* label = dynamic_cast<const Label*>(control)) caption = label->caption();
+        if (const auto* button = dynamic_cast<const CommandButton*>(control)) caption = button->caption();
+        if (const auto* box = dynamic_cast<const TextBox*>(control)) caption = box->Text();
+        const DWORD extended = control->kind() == ControlKind::textBox ? WS_EX_CLIENTEDGE : 0;
+        HWND native = ::CreateWindowExW(extended, kind.windowClass, wideOf(caption).c_str(),
+                                        WS_CHILD | WS_VISIBLE | kind.style, 0, 0, 0, 0, window_,
+                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id++)), instance, nullptr);
+        ::SendMessageW(native, WM_SETFONT, font, FALSE);
+        controls_.push_back({control, native});
+    }
+}
+
+void FormWindow::layOut(UINT dpi) {
+    for (const auto& [control, native] : controls_) {
+        const Placement at = control->placement();
+        const int height = pixels(at.height, dpi);
+        // An open list hangs below the closed box, which is as tall as laid out.
+        const int created = control->kind() == ControlKind::comboBox ? height * (droppedItems + 1) : height;
+        ::MoveWindow(native, pixels(at.left, dpi), pixels(at.top, dpi), pixels(at.width, dpi), created, TRUE);
+        if (control->kind() == ControlKind::comboBox) fitComboHeight(native, height);
+    }
+    RECT frame{0, 0, pixels(clientWidthTwips, dpi), pixels(clientHeightTwips, dpi)};
+    ::AdjustWindowRectExForDpi(&frame, frameStyle, FALSE, frameExtendedStyle, dpi);
+    ::SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+}
+
+void FormWindow::sync() {
+    for (const auto& [control, native] : controls_) {
+        ::EnableWindow(native, control->Enabled());
+        if (const auto* combo = dynamic_cast<const ComboBox*>(control)) {
+            syncCombo(*combo, native);
+        } else if (const auto* box = dynamic_cast<const TextBox*>(control)) {
+            if (windowText(native) != box->Text()) ::SetWindowTextW(native, wideOf(box->Text()).c_str());
+        }
+    }
+}
+
+void FormWindow::Cls() { ::InvalidateRect(window_, nullptr, TRUE); }
+
+void FormWindow::showError(TextView title, TextView text) {
+    ::MessageBoxW(window_, wideOf(text).c_str(), wideOf(title).c_str(), MB_OK | MB_ICONERROR);
+}
+
+}  // namespace setip::win32

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "printer/library.h"
+#include "printer/press.h"
+#include "window/drawing_surface.h"
+#include "window/frm_test.h"
+#include "window/installed_printers.h"
+
+#include <windows.h>
+
+#include <ostream>
+#include <vector>
+
+namespace setip::win32 {
+
+// FrmTest drawn with the system's own controls. Each control reports the operator's picks, edits and presses to
+// its control in the model, and then the whole window is redrawn from the model; the controls hold no state of
+// their own that the model does not have.
+class FormWindow final : private DrawingSurface, private OperatorMessages {
+public:
+    // Creates the window and its controls and runs the window's start-up, so it is ready to show.
+    FormWindow(HINSTANCE instance, const InstalledPrinters& printers, PrinterLibrary& library,
+               std::ostream& diagnostics);
+    ~FormWindow() override;
+    FormWindow(const FormWindow&) = delete;
+    FormWindow& operator=(const FormWindow&) = delete;
+
+    HWND handle() const { return window_; }
+    FrmTest& form() { return form_; }
+    // The native control that draws a control of the model.
+    HWND controlOf(const Control& control) const;
+
+    // Enter and Esc press nothing: the dialog manager would press the focused button or send IDOK and IDCANCEL.
+    // True for such a key, which the message loop then drops, unless a list is open and takes the key itself.
+    bool dropsKey(const MSG& message) const;
+
+private:
+    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT onCreate();
+    LRESULT onCommand(int id, int notification);
+    LRESULT onDpiChanged(UINT dpi, const RECT& suggested);
+    LRESULT onDestroy();
+
+    void Cls() override;
+    void showError(TextView title, TextView text) override;
+
+    void createControls();
+    // Places every control at its twips for the window's DPI, and sizes the client area to match.
+    void layOut(UINT dpi);
+    // Brings every control in line with the model, touching only what differs, so a caret or typed text stays.
+    void sync();
+
+    FrmTest form_;
+    HWND window_ = nullptr;
+    struct Pair {
+        const Control* control;
+        HWND native;
+    };
+    std::vector<Pair> controls_;  // in tab-index order, which is also their order for the dialog manager
+};
+
+}  // namespace setip::win32
