@@ -94,12 +94,14 @@ void syncCombo(const ComboBox& control, HWND combo) {
 // A combo box is as tall as its font makes its selection field, whatever height it was created with; the field
 // is sized so that the closed box has its height as laid out.
 void fitComboHeight(HWND combo, int height) {
-    RECT rectangle{};
-    ::GetWindowRect(combo, &rectangle);
-    const auto field = ::SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
-    const auto border = (rectangle.bottom - rectangle.top) - field;
-    if (field > 0 && height - border > 0) {
-        ::SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), static_cast<LPARAM>(height - border));
+    // How the field's height becomes the box's differs between systems, so measure and correct; two rounds do.
+    for (int round = 0; round < 3; ++round) {
+        RECT rectangle{};
+        ::GetWindowRect(combo, &rectangle);
+        const auto off = height - (rectangle.bottom - rectangle.top);
+        const auto field = ::SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+        if (off == 0 || field <= 0 || field + off <= 0) return;
+        ::SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), static_cast<LPARAM>(field + off));
     }
 }
 

@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Starts setip.exe under Wine, waits for its window and saves a picture of it:
+#   screenshot.sh WINE-RUN PREFIX SETIP-EXE OUTPUT-PNG
+# Fails when the window does not appear, or when the picture is not of the window's size or is one flat colour.
+set -euo pipefail
+wine_run=$1 prefix=$2 exe=$3 output=$4
+
+"$wine_run" "$prefix" "$exe" &
+program=$!
+stop() {
+  WINEPREFIX=$(realpath -m "$prefix") /usr/lib/wine/wineserver -k 2>/dev/null || true
+  wait "$program" 2>/dev/null || true
+}
+trap stop EXIT
+
+window=
+for _ in $(seq 100); do
+  window=$(xwininfo -root -tree 2>/dev/null | sed -n 's/^ *\(0x[0-9a-f]*\) "FrmQuillop".*/\1/p' | head -n 1)
+  [[ -n $window ]] && break
+  sleep 0.1
+done
+if [[ -z $window ]]; then
+  echo "FAIL: no window \"FrmQuillop\" appeared on $DISPLAY" >&2
+  exit 1
+fi
+sleep 1  # let the controls finish painting
+import -window "$window" "$output"
+
+read -r width height < <(xwininfo -id "$window" | sed -n 's/^ *Width: \([0-9]*\)$/\1/p; s/^ *Height: \([0-9]*\)$/\1/p' | paste -sd ' ')
+read -r shot_width shot_height colours < <(identify -format '%w %h %k\n' "$output")
+if [[ $shot_width != "$width" || $shot_height != "$height" ]]; then
+  echo "FAIL: the picture is ${shot_width}x$shot_height, the window ${width}x$height" >&2
+  exit 1
+fi
+if ((colours < 4)); then
+  echo "FAIL: the picture has $colours colours, so the window drew nothing" >&2
+  exit 1
+fi
+echo "saved ${width}x$height window picture with $colours colours in $output"
