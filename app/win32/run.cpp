@@ -1,6 +1,7 @@
 #include "app/win32/run.h"
 
 #include "app/win32/native_text.h"
+#include "ipbox/win32/ip_box_window.h"
 #include "printer/library_choice.h"
 #include "window/installed_printers.h"
 
@@ -19,9 +20,10 @@ void dispatch(const FormWindow& window, MSG& message) {
 }
 
 int runSetip(HINSTANCE instance, int show, const std::function<void(FormWindow&)>& beforeShow) {
-    // The address field's window class, for any ipBox, and the classic controls at version 6.
+    // The address field's window class and the one hosting ipBox, and the classic controls at version 6.
     INITCOMMONCONTROLSEX classes{sizeof classes, ICC_INTERNET_CLASSES | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&classes);
+    registerIpBoxClass(instance);
 
     std::ostringstream refusal;
     const auto library = choosePrinterLibrary(refusal);

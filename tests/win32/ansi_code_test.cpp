@@ -1,0 +1,44 @@
+// Runs with a Japanese locale, so that Wine's ANSI code page is 932, which has double-byte characters.
+#include "ipbox/ansi_code.h"
+#include "ipbox/ip_box.h"
+#include "tests/ipbox/recording_platform.h"
+#include "tests/support/table.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+namespace setip {
+namespace {
+
+struct Code {
+    std::string name;
+    char16_t character;
+    std::optional<std::int16_t> code;
+};
+
+class AnsiCodeInCodePage932 : public testing::TestWithParam<Code> {};
+
+TEST_P(AnsiCodeInCodePage932, IsTheSystemsOwn) {
+    ASSERT_EQ(::GetACP(), 932u) << "the test runs with LANG=ja_JP.UTF-8";
+    EXPECT_EQ(ansiCodeOf(GetParam().character), GetParam().code);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, AnsiCodeInCodePage932, testing::Values(
+    Code{"ascii keeps its value", u'.', 46},
+    Code{"a half width katakana is one byte", u'\uFF71', 0xB1},
+    Code{"a double byte hiragana is negative", u'\u3042', static_cast<std::int16_t>(0x82A0 - 0x10000)},
+    Code{"a character the page lacks has none", u'\u00E9', std::nullopt}),
+    testing_support::RowName{});
+
+// A negative code equals no byte, so a double-byte character counts nothing, not even itself.
+TEST(CountIFInCodePage932, CountsNoByteForADoubleByteCharacter) {
+    testing_support::FakeHost host;
+    testing_support::RecordingPlatform platform;
+    const ipBox box{host, platform};
+    EXPECT_EQ(box.CountIF(u"\u3042.\u3042", u"\u3042"), 0);
+    EXPECT_EQ(box.CountIF(u"\u3042.\u3042", u"."), 1);
+}
+
+}  // namespace
+}  // namespace setip
