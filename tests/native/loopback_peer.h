@@ -13,27 +13,14 @@ namespace setip::testing_support {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// A socket listening on a loopback address, on a port the kernel picks.
-class LoopbackListener {
-public:
-    explicit LoopbackListener(const std::string& host = "127.0.0.1", int backlog = 16);
-    std::uint16_t port() const { return port_; }
-    std::string address() const { return host_ + ":" + std::to_string(port_); }
-    int fd() const { return fd_.get(); }
-
-private:
-    std::string host_;
-    native::UniqueFd fd_;
-    std::uint16_t port_ = 0;
-};
-
 // What a printer does on the far side of a connection.
 enum class PeerBehaviour {
     readToEnd,         // reads until the sender closes, then closes
     resetAfterOneKiB,  // reads 1 KiB, then aborts the connection with a reset
 };
 
-// A printer on loopback: accepts connections one at a time on its own thread and keeps what each one sent.
+// A printer on a loopback address and a port the kernel picks. It serves one connection at a time on its own
+// thread and keeps what each one sent.
 class LoopbackPrinter {
 public:
     explicit LoopbackPrinter(PeerBehaviour behaviour = PeerBehaviour::readToEnd, const std::string& host = "127.0.0.1");
@@ -41,16 +28,16 @@ public:
     LoopbackPrinter(const LoopbackPrinter&) = delete;
     LoopbackPrinter& operator=(const LoopbackPrinter&) = delete;
 
-    std::string address() const { return listener_.address(); }
+    const std::string& address() const { return address_; }
     // The bytes of each finished connection, once `count` have finished or the wait ran out.
     std::vector<Bytes> connections(std::size_t count, std::chrono::milliseconds wait = std::chrono::seconds{5});
 
 private:
     void serve();
 
-    LoopbackListener listener_;
+    std::string address_;  // before listener_, which fills it in
+    native::UniqueFd listener_;
     PeerBehaviour behaviour_;
-    native::UniqueFd stop_;  // eventfd that ends the serving thread
     std::mutex mutex_;
     std::vector<Bytes> finished_;
     std::thread thread_;
@@ -61,12 +48,16 @@ private:
 class FullBacklog {
 public:
     FullBacklog();
-    std::string address() const { return listener_.address(); }
+    const std::string& address() const { return address_; }
 
 private:
-    LoopbackListener listener_;
+    std::string address_;
+    native::UniqueFd listener_;
     std::vector<native::UniqueFd> fillers_;
 };
+
+// A loopback address where nothing listens, so a connect is refused.
+std::string refusingAddress();
 
 // How many descriptors this process has open.
 std::size_t openDescriptorCount();

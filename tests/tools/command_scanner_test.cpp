@@ -1,5 +1,4 @@
 #include "tools/virtual-printer/command_scanner.h"
-#include "tools/virtual-printer/hex_dump.h"
 
 #include <gtest/gtest.h>
 
@@ -26,13 +25,6 @@ TEST(CommandScanner, FindsTheCommandAfterAFalseStartAndIgnoresOtherBytes) {
     CommandScanner scanner;
     EXPECT_EQ(scanner.feed(Bytes{0x1D, 0x56, 0x00}), std::nullopt);
     EXPECT_EQ(scanner.feed(stream), (Octets{127, 0, 0, 7}));
-}
-
-TEST(HexDump, ShowsOffsetBytesAndText) {
-    EXPECT_EQ(hexDump(command, 16),
-              "  0010  1F 1B 1F 91 00 49 50 7F 00 00 07                 .....IP....\n");
-    const auto twoLines = hexDump(Bytes(17, 0x41));
-    EXPECT_EQ(twoLines.substr(twoLines.find('\n') + 1), "  0010  41" + std::string(45, ' ') + "  A\n");
 }
 
 }  // namespace
