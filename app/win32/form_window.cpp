@@ -169,16 +169,23 @@ LRESULT FormWindow::onCreate() {
 LRESULT FormWindow::onCommand(int id, int notification) {
     const int index = id - firstControlId;
     if (index < 0 || index >= static_cast<int>(controls_.size())) return 0;  // IDOK, IDCANCEL: nothing to press
-    const Pair& pair = controls_[static_cast<std::size_t>(index)];
-    if (pair.control == &form_.Command5 && notification == BN_CLICKED) {
+    const auto& [control, native] = controls_[static_cast<std::size_t>(index)];
+    const auto picked = [native] { return static_cast<std::int32_t>(::SendMessageW(native, CB_GETCURSEL, 0, 0)); };
+    // A pick in a list is its click, typing in Combo1 its change; the program's own changes send neither.
+    if (control == &form_.Command5 && notification == BN_CLICKED) {
         form_.Command5.click();
-    } else if (pair.control->kind() == ControlKind::comboBox && notification == CBN_SELCHANGE) {
-        auto& combo = const_cast<ComboBox&>(static_cast<const ComboBox&>(*pair.control));
-        combo.setListIndex(static_cast<std::int32_t>(::SendMessageW(pair.native, CB_GETCURSEL, 0, 0)));
-    } else if (pair.control == &form_.Combo1 && notification == CBN_EDITCHANGE) {
-        form_.Combo1.operatorEdits(windowText(pair.native));
-    } else if (pair.control->kind() == ControlKind::textBox && notification == EN_CHANGE) {
-        const_cast<TextBox&>(static_cast<const TextBox&>(*pair.control)).setText(windowText(pair.native));
+    } else if (control == &form_.Combo1 && notification == CBN_SELCHANGE) {
+        form_.Combo1.setListIndex(picked());
+    } else if (control == &form_.Combo1 && notification == CBN_EDITCHANGE) {
+        form_.Combo1.operatorEdits(windowText(native));
+    } else if (control == &form_.Combo2 && notification == CBN_SELCHANGE) {
+        form_.Combo2.setListIndex(picked());
+    } else if (control == &form_.Combo3 && notification == CBN_SELCHANGE) {
+        form_.Combo3.setListIndex(picked());
+    } else if (control == &form_.Text1 && notification == EN_CHANGE) {
+        form_.Text1.setText(windowText(native));
+    } else if (control == &form_.Text2 && notification == EN_CHANGE) {
+        form_.Text2.setText(windowText(native));
     } else {
         return 0;
     }

@@ -152,6 +152,36 @@ INSTANTIATE_TEST_SUITE_P(Kinds, EnablingOnRealControls, testing::Values(
     Enabling{"two characters typed keep serial", -1, u"DR", false, false, true}),
     testing_support::RowName{});
 
+struct Picks {
+    std::string name;
+    int port;           // picked in Combo1
+    int driver;         // picked in Combo2 when its list is enabled, else -1
+    int baudRate;       // picked in Combo3 when its list is enabled, else -1
+    std::string opened;  // what the press then asks the library
+};
+
+class PressOnRealControls : public testing::TestWithParam<Picks> {};
+
+TEST_P(PressOnRealControls, OpensWhatThePicksName) {
+    const Picks& row = GetParam();
+    testing_support::RecordingLibrary library;
+    ShownWindow shown{library};
+    FrmTest& form = shown.form();
+    shown.pick(form.Combo1, row.port);
+    if (row.driver >= 0) shown.pick(form.Combo2, row.driver);
+    if (row.baudRate >= 0) shown.pick(form.Combo3, row.baudRate);
+    ::SendMessageW(shown[form.Command5], BM_CLICK, 0, 0);
+    ASSERT_FALSE(library.calls.empty());
+    EXPECT_EQ(library.calls.front(), row.opened);
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, PressOnRealControls, testing::Values(
+    Picks{"com9 at 115200", 9, -1, 3, R"(POS_Open("COM9", 115200, 8, 0, 0, 1))"},
+    Picks{"com1 at the default 19200", 1, -1, -1, R"(POS_Open("COM1", 19200, 8, 0, 0, 1))"},
+    Picks{"lpt2", 11, -1, -1, R"(POS_Open("LPT2", 0, 0, 0, 0, 18))"},
+    Picks{"the third printer", 13, 2, -1, R"(POS_Open("C", 0, 0, 0, 0, 20))"}),
+    testing_support::RowName{});
+
 TEST(FormWindow, TabsInTabIndexOrderAndSkipsWhatIsDisabled) {
     testing_support::RecordingLibrary library;
     ShownWindow shown{library};
