@@ -28,11 +28,11 @@ bool ready(SOCKET socket, bool forWriting, long milliseconds) {
 
 }  // namespace
 
-WinsockListener::WinsockListener(int backlog) {
+WinsockListener::WinsockListener(int backlog, std::uint16_t port) {
     native::startWinsock();
     socket_.reset(::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
     if (!socket_) fail("socket");
-    auto address = loopback(0);
+    auto address = loopback(port);
     if (::bind(socket_.get(), reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) fail("bind");
     if (::listen(socket_.get(), backlog) != 0) fail("listen");
     int length = sizeof address;
@@ -40,7 +40,8 @@ WinsockListener::WinsockListener(int backlog) {
     port_ = ::ntohs(address.sin_port);
 }
 
-WinsockPrinter::WinsockPrinter(PeerBehaviour behaviour) : behaviour_(behaviour) {
+WinsockPrinter::WinsockPrinter(PeerBehaviour behaviour, std::uint16_t port)
+    : listener_(16, port), behaviour_(behaviour) {
     thread_ = std::thread([this] { serve(); });
 }
 

@@ -14,10 +14,10 @@ namespace setip::testing_support {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// A Winsock listener on 127.0.0.1, on a port the system picks.
+// A Winsock listener on 127.0.0.1, on a port the system picks unless one is given.
 class WinsockListener {
 public:
-    explicit WinsockListener(int backlog = 16);
+    explicit WinsockListener(int backlog = 16, std::uint16_t port = 0);
     std::uint16_t port() const { return port_; }
     std::string address() const { return "127.0.0.1:" + std::to_string(port_); }
     SOCKET socket() const { return socket_.get(); }
@@ -36,7 +36,7 @@ enum class PeerBehaviour {
 // A printer on loopback: accepts connections one at a time on its own thread and keeps what each one sent.
 class WinsockPrinter {
 public:
-    explicit WinsockPrinter(PeerBehaviour behaviour = PeerBehaviour::readToEnd);
+    explicit WinsockPrinter(PeerBehaviour behaviour = PeerBehaviour::readToEnd, std::uint16_t port = 0);
     ~WinsockPrinter();
     WinsockPrinter(const WinsockPrinter&) = delete;
     WinsockPrinter& operator=(const WinsockPrinter&) = delete;
