@@ -154,8 +154,7 @@ TEST(FormWindow, PickingIsAClickTypingIsAChangeAndTheCaretStays) {
 // The operator presses at a port that refuses, is told so, puts the printer's address right and presses again.
 TEST(FormWindow, EnterAndEscPressNothingARefusedPortIsShownAPressDelivers) {
     testing_support::LoopbackPrinter printer{testing_support::PeerBehaviour::readToEnd, "127.0.0.2"};
-    // Nothing listens on a port once its listener has closed, so a connection to it is refused.
-    const QString refusing = QString::fromStdString(testing_support::LoopbackListener{"127.0.0.3"}.address());
+    const QString refusing = QString::fromStdString(testing_support::refusingAddress());
     native::NativeLibrary library;
     ShownWindow shown{&library};
     QPushButton& button = shown.widget<QPushButton>("Command5");
