@@ -46,12 +46,13 @@ CupsServer::CupsServer(const std::vector<RawQueue>& queues) {
     // The backends run as lp and must reach the spool below this directory.
     fs::permissions(directory_, fs::perms::group_exec | fs::perms::others_exec, fs::perm_options::add);
     for (const char* sub : {"spool", "tmp", "cache", "state"}) fs::create_directory(fs::path{directory_} / sub);
-    // Every path is in this directory, so nothing of the machine's own server is read or written.
+    // Every path is in this directory, so nothing of the machine's own server is read or written; the programs,
+    // data and the user lp are the package's defaults.
     const std::string files = directory_ + "/cups-files.conf";
     std::ofstream{files} << "ServerRoot " << directory_ << "\nRequestRoot " << directory_ << "/spool\nTempDir "
                          << directory_ << "/tmp\nCacheDir " << directory_ << "/cache\nStateDir " << directory_
                          << "/state\nPrintcap " << directory_ << "/printcap\nErrorLog stderr\nAccessLog stderr\n"
-                         << "PageLog stderr\nServerBin /usr/lib/cups\nDataDir /usr/share/cups\nUser lp\nGroup lp\n";
+                         << "PageLog stderr\n";
     // Without a Location the server refuses even root's local credentials.
     const std::string server = directory_ + "/cupsd.conf";
     std::ofstream{server} << "Listen " << socketPath_ << "\nBrowsing No\nWebInterface No\nLogLevel info\n"
