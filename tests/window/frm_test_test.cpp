@@ -59,7 +59,7 @@ TEST(FormLoad, FillsTheListsSelectsTheDefaultsAndEnablesTheNetworkInput) {
 
 struct PrintersRow {
     const char* name;
-    std::vector<std::string> added;  // in the order lpadmin adds them
+    std::vector<std::string> added;  // in the order the server is given them
     std::string defaultQueue;        // made the server's default unless empty
     bool stopped;                    // the server has stopped before start-up asks it
     std::vector<Text> listed;
@@ -71,9 +71,10 @@ class DriverList : public ::testing::TestWithParam<PrintersRow> {};
 // The printers come from a real print server of the test's own, and the list shows them in its order.
 TEST_P(DriverList, HoldsThePrintServersQueuesInItsOrderAndShowsTheFirst) {
     const PrintersRow& row = GetParam();
-    testing_support::CupsServer server;
     // Nothing is printed, so the queues' device never receives a connection.
-    for (const std::string& name : row.added) server.addQueue({name, "socket://127.0.0.1:9"});
+    std::vector<testing_support::RawQueue> queues;
+    for (const std::string& name : row.added) queues.push_back({name, "socket://127.0.0.1:9"});
+    testing_support::CupsServer server{queues};
     server.useForThisProcess();
     if (!row.defaultQueue.empty()) {
         ASSERT_EQ(std::system(("lpadmin -d " + row.defaultQueue).c_str()), 0);
