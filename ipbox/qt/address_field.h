@@ -20,8 +20,6 @@ public:
     void setPackedAddress(std::uint32_t packed);
     int nonBlankParts() const;
 
-    AddressPart& part(std::size_t index) { return *parts_.at(index); }
-
 private:
     std::array<AddressPart*, 4> parts_{};
 };

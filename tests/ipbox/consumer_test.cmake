@@ -19,8 +19,8 @@ execute_process(COMMAND ${CMAKE_COMMAND} -S ${SOURCE_ROOT}/tests/ipbox/consumer 
   -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_CXX_COMPILER=${COMPILER} "-DCMAKE_CXX_FLAGS=${FLAGS}"
   "-DCMAKE_EXE_LINKER_FLAGS=${FLAGS}" COMMAND_ERROR_IS_FATAL ANY)
 execute_process(COMMAND ${CMAKE_COMMAND} --build ${WORK}/build -j2 COMMAND_ERROR_IS_FATAL ANY)
-execute_process(COMMAND ${WORK}/build/ipbox_consumer OUTPUT_VARIABLE output RESULT_VARIABLE result)
-if(NOT result EQUAL 0 OR NOT output STREQUAL "10.0.0.7 3\n102\n")
-  message(FATAL_ERROR "the consumer gave ${result} and printed:\n${output}")
+execute_process(COMMAND ${WORK}/build/ipbox_consumer RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "the consumer gave ${result}, not 0: its box did not read back the address it was given")
 endif()
 file(REMOVE_RECURSE ${WORK})

@@ -1,10 +1,7 @@
 // POS_EndDoc on its own, so that the tests can also build the library without it.
 #include "posdll_call.h"
-#include "tests/posdll/recording_record.h"
+#include "tests/support/recording_library.h"
 
-#include <cstdint>
+extern "C" setip::testing_support::RecordingLibrary* recording();
 
-extern "C" std::int32_t SETIP_POSDLL_CALL POS_EndDoc() {
-    recordCall("POS_EndDoc()");
-    return 0;
-}
+extern "C" std::int32_t SETIP_POSDLL_CALL POS_EndDoc() { return recording()->POS_EndDoc(); }

@@ -1,55 +1,35 @@
-// A stand-in vendor printer library: it exports the entries by name and writes down every call it takes.
+// A stand-in vendor printer library: it exports the entries by name and hands every call to the recording library
+// the press tests use, so its record reads the same.
 #include "posdll_call.h"
-#include "tests/posdll/recording_record.h"
+#include "tests/support/recording_library.h"
 
-#include <cstdint>
-#include <cstdio>
-#include <string>
+using setip::testing_support::RecordingLibrary;
 
 namespace {
 
-std::string record;
-std::int32_t openResult = 7;
+RecordingLibrary recorded;
 
 }  // namespace
 
-void recordCall(const std::string& call) { record += call + "\n"; }
-
 extern "C" {
 
-const char* recordedCalls() { return record.c_str(); }
-void clearRecord() { record.clear(); }
-void setOpenResult(std::int32_t result) { openResult = result; }
+// The test reaches the record through its own load of this library.
+RecordingLibrary* recording() { return &recorded; }
 
 std::int32_t SETIP_POSDLL_CALL POS_Open(char* name, std::int32_t baudRate, std::int32_t dataBits,
                                         std::int32_t stopBits, std::int32_t parity, std::int32_t openMode) {
-    recordCall("POS_Open(\"" + std::string{name} + "\", " + std::to_string(baudRate) + ", " +
-               std::to_string(dataBits) + ", " + std::to_string(stopBits) + ", " + std::to_string(parity) + ", " +
-               std::to_string(openMode) + ")");
+    const std::int32_t handle = recorded.POS_Open(name, baudRate, dataBits, stopBits, parity, openMode);
     // Vendor libraries may use the name buffer as scratch space.
     if (name[0] != '\0') name[0] = '#';
-    return openResult;
+    return handle;
 }
 
-std::int32_t SETIP_POSDLL_CALL POS_StartDoc() {
-    recordCall("POS_StartDoc()");
-    return 0;
-}
+std::int32_t SETIP_POSDLL_CALL POS_StartDoc() { return recorded.POS_StartDoc(); }
 
 std::int32_t SETIP_POSDLL_CALL POS_WriteFile(std::int32_t handle, const std::uint8_t* bytes, std::int32_t count) {
-    std::string hex;
-    for (std::int32_t i = 0; i < count; ++i) {
-        char byte[4];
-        std::snprintf(byte, sizeof byte, i == 0 ? "%02X" : " %02X", bytes[i]);
-        hex += byte;
-    }
-    recordCall("POS_WriteFile(" + std::to_string(handle) + ", " + hex + ", " + std::to_string(count) + ")");
-    return count;
+    return recorded.POS_WriteFile(handle, bytes, count);
 }
 
-std::int32_t SETIP_POSDLL_CALL POS_Close() {
-    recordCall("POS_Close()");
-    return 0;
-}
+std::int32_t SETIP_POSDLL_CALL POS_Close() { return recorded.POS_Close(); }
 
 }  // extern "C"

@@ -1,26 +1,77 @@
+#include "app/qt/form_window.h"
 #include "printer/native/native_library.h"
 #include "tests/native/loopback_peer.h"
-#include "tests/qt/qt_environment.h"
-#include "tests/qt/window_fixture.h"
-#include "tests/support/table.h"
 #include "tests/support/recording_library.h"
+#include "tests/support/table.h"
 
-#include <QApplication>
-#include <QMessageBox>
+#include <QTest>
+#include <QtWidgets>
 
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
+#include <sstream>
 
 namespace setip {
 namespace {
 
-using testing_support::RecordingLibrary;
-using testing_support::ShownWindow;
+// The real window over recording hooks or the given printer library, shown and active so it takes keys and
+// clicks. Any message box it opens is written down and closed with its OK button, so a press never waits for an
+// operator.
+struct ShownWindow {
+    explicit ShownWindow(PrinterLibrary* library = nullptr)
+        : window(printers, library != nullptr ? *library : recording, diagnostics) {
+        window.show();
+        window.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+        QObject::connect(&messageCloser, &QTimer::timeout, [this] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr) return;
+            const bool onlyOk = box->buttons().size() == 1 && box->button(QMessageBox::Ok) != nullptr;
+            messages << QStringLiteral("%1: %2 icon=%3 onlyOk=%4 modal=%5")
+                            .arg(box->windowTitle(), box->text(), QString::number(box->icon()),
+                                 QString::number(onlyOk), QString::number(box->isModal()));
+            onlyOk ? box->button(QMessageBox::Ok)->click() : box->reject();
+        });
+        messageCloser.start(20);
+    }
 
-[[maybe_unused]] auto* const qtEnvironment = ::testing::AddGlobalTestEnvironment(new testing_support::QtEnvironment);
+    template <typename Widget = QWidget>
+    Widget& widget(const char* name) { return *window.findChild<Widget*>(QString::fromLatin1(name)); }
+    QComboBox& combo(const char* name) { return widget<QComboBox>(name); }
+    QLineEdit& textBox(const char* name) { return widget<QLineEdit>(name); }
+
+    // The operator opens the port list, moves to the item and takes it with Enter.
+    void pick(int index) {
+        QComboBox& list = combo("Combo1");
+        list.showPopup();
+        list.view()->setCurrentIndex(list.model()->index(index, 0));
+        QTest::keyClick(list.view(), Qt::Key_Return);
+    }
+
+    // The operator selects all of a box's text and types over it.
+    void typeOver(QLineEdit& box, const QString& text) {
+        box.setFocus();
+        QTest::keyClick(&box, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(&box, text);
+    }
+
+    // Which of the port-kind inputs are enabled on the screen.
+    std::string enabledInputs() {
+        return std::string{textBox("Text1").isEnabled() ? "Text1" : ""} +
+               (combo("Combo2").isEnabled() ? "Combo2" : "") + (combo("Combo3").isEnabled() ? "Combo3" : "");
+    }
+
+    // A fresh application for each window, on the offscreen platform CMake sets: real widgets, no display.
+    int argc = 1;
+    char* argv[2] = {const_cast<char*>("setip-qt-test"), nullptr};
+    QApplication application{argc, argv};
+    testing_support::RecordingLibrary recording;
+    ListedPrinters printers{{u"A", u"B"}};
+    std::ostringstream diagnostics;
+    qt::FormWindow window;
+    QTimer messageCloser;
+    QStringList messages;
+};
 
 struct GeometryRow {
     const char* name;
@@ -32,11 +83,9 @@ class Geometry : public ::testing::TestWithParam<GeometryRow> {};
 
 TEST_P(Geometry, IsTheLayoutInTwipsAtFifteenTwipsAPixel) {
     const GeometryRow& row = GetParam();
-    RecordingLibrary library;
-    ShownWindow shown{library};
+    ShownWindow shown;
     ASSERT_EQ(shown.window.logicalDpiX(), 96);
-    const QWidget& widget = shown.widget<QWidget>(row.name);
-    EXPECT_EQ(widget.geometry(), QRect(row.left / 15, row.top / 15, row.width / 15, row.height / 15));
+    EXPECT_EQ(shown.widget(row.name).geometry(), QRect(row.left / 15, row.top / 15, row.width / 15, row.height / 15));
 }
 
 INSTANTIATE_TEST_SUITE_P(FormWindow, Geometry,
@@ -52,198 +101,80 @@ INSTANTIATE_TEST_SUITE_P(FormWindow, Geometry,
                                            GeometryRow{"Text2", 3420, 270, 1500, 285}),
                          testing_support::RowName{});
 
-TEST(FormWindow, IsAFixedFrameAroundTheClientAreaWithItsCaption) {
-    RecordingLibrary library;
-    ShownWindow shown{library};
+TEST(FormWindow, IsAFixedFrameCaptionedFrmQuillopAndTabsInTabIndexOrder) {
+    ShownWindow shown;
     EXPECT_EQ(shown.window.windowTitle(), QStringLiteral("FrmQuillop"));
     EXPECT_EQ(shown.window.size(), QSize(387, 129));
     EXPECT_EQ(shown.window.minimumSize(), shown.window.maximumSize());
-    EXPECT_EQ(shown.combo("Combo1").currentText(), QStringLiteral("ETHERNET"));
-    EXPECT_EQ(shown.combo("Combo2").currentText(), QStringLiteral("A"));
-    EXPECT_EQ(shown.combo("Combo3").currentText(), QStringLiteral("19200"));
-    EXPECT_EQ(shown.combo("Combo1").count(), 14);
-}
 
-// The control that has the focus, named as the window's control (an editable list's own line edit counts as it).
-QString focusedControl() {
-    QWidget* focused = QApplication::focusWidget();
-    while (focused != nullptr && focused->objectName().isEmpty()) focused = focused->parentWidget();
-    return focused == nullptr ? QString{} : focused->objectName();
-}
-
-struct TabRow {
-    const char* name;
-    int port;  // the Combo1 item picked first
-    std::vector<const char*> order;
-    friend void PrintTo(const TabRow& row, std::ostream* out) { *out << row.name; }
-};
-
-class TabOrder : public ::testing::TestWithParam<TabRow> {};
-
-TEST_P(TabOrder, GoesByTabIndexAndSkipsDisabledControls) {
-    const TabRow& row = GetParam();
-    RecordingLibrary library;
-    ShownWindow shown{library};
-    shown.pick("Combo1", row.port);
-    shown.combo("Combo1").setFocus();
-    QStringList seen{focusedControl()};
-    for (std::size_t step = 1; step < row.order.size(); ++step) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        seen << focusedControl();
-    }
-    QStringList expected;
-    for (const char* name : row.order) expected << QString::fromLatin1(name);
-    EXPECT_EQ(seen, expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    FormWindow, TabOrder,
-    ::testing::Values(TabRow{"ethernet", 0, {"Combo1", "Command5", "Text1", "Text2", "Combo1"}},
-                      TabRow{"serial", 1, {"Combo1", "Combo3", "Command5", "Text2", "Combo1"}},
-                      TabRow{"driver", 13, {"Combo1", "Combo2", "Command5", "Text2", "Combo1"}}),
-    testing_support::RowName{});
-
-TEST(FormWindow, TheFocusChainHoldsEveryInputInTabIndexOrder) {
-    RecordingLibrary library;
-    ShownWindow shown{library};
     for (QWidget* widget : shown.window.findChildren<QWidget*>()) widget->setEnabled(true);
-    shown.combo("Combo1").setFocus();
-    QStringList seen{focusedControl()};
-    for (int step = 0; step < 6; ++step) {
+    QWidget* const order[] = {&shown.combo("Combo1"), &shown.combo("Combo2"), &shown.combo("Combo3"),
+                              &shown.widget("Command5"), &shown.textBox("Text1"), &shown.textBox("Text2"),
+                              &shown.combo("Combo1")};
+    order[0]->setFocus();
+    for (std::size_t tabs = 0; tabs < std::size(order); ++tabs) {
+        EXPECT_EQ(QApplication::focusWidget(), order[tabs]) << "after " << tabs << " tabs";
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        seen << focusedControl();
     }
-    EXPECT_EQ(seen, (QStringList{"Combo1", "Combo2", "Combo3", "Command5", "Text1", "Text2", "Combo1"}));
 }
 
-struct Flags {
-    bool text1, combo2, combo3;
-    friend bool operator==(const Flags&, const Flags&) = default;
-    friend std::ostream& operator<<(std::ostream& out, const Flags& f) {
-        return out << f.text1 << f.combo2 << f.combo3;
-    }
-};
-
-TEST(FormWindow, PickingPortsShowsTheEnabledFlagsOnTheWidgets) {
-    RecordingLibrary library;
-    ShownWindow shown{library};
-    const auto flags = [&] {
-        return Flags{shown.textBox("Text1").isEnabled(), shown.combo("Combo2").isEnabled(),
-                     shown.combo("Combo3").isEnabled()};
-    };
-    EXPECT_EQ(flags(), (Flags{true, false, false})) << "after start-up";
-    shown.pick("Combo1", 3);
-    EXPECT_EQ(shown.combo("Combo1").currentText(), QStringLiteral("COM3"));
-    EXPECT_EQ(flags(), (Flags{false, false, true}));
-    shown.pick("Combo1", 10);
-    EXPECT_EQ(flags(), (Flags{false, false, false}));
-    shown.pick("Combo1", 13);
-    EXPECT_EQ(flags(), (Flags{false, true, false}));
-    shown.pick("Combo1", 0);
-    EXPECT_EQ(flags(), (Flags{true, false, false}));
-    EXPECT_TRUE(shown.textBox("Text2").isEnabled());
-    EXPECT_TRUE(shown.button().isEnabled());
-}
-
-TEST(FormWindow, TypingIsAChangePickingIsAClickAndTheCaretStays) {
-    RecordingLibrary library;
-    ShownWindow shown{library};
+TEST(FormWindow, PickingIsAClickTypingIsAChangeAndTheCaretStays) {
+    ShownWindow shown;
     FrmTest& form = shown.window.form();
     int clicks = 0;
     int changes = 0;
     form.Combo1.onClick([&, original = form.Combo1.clickHandler()] { ++clicks, original(); });
     form.Combo1.onChange([&, original = form.Combo1.changeHandler()] { ++changes, original(); });
+    for (const auto& [index, enabled] : std::vector<std::pair<int, std::string>>{
+             {3, "Combo3"}, {10, ""}, {13, "Combo2"}, {0, "Text1"}}) {
+        shown.pick(index);
+        EXPECT_EQ(shown.enabledInputs(), enabled) << "after picking " << toUtf8(form.Combo1.Text());
+    }
+    EXPECT_EQ(clicks, 4);
+    EXPECT_EQ(changes, 0) << "the text a pick puts in the box is not an edit";
 
     QLineEdit& typed = *shown.combo("Combo1").lineEdit();
     shown.typeOver(typed, QStringLiteral("COM"));
     EXPECT_EQ(changes, 3);
-    EXPECT_EQ(clicks, 0);
-    EXPECT_FALSE(shown.textBox("Text1").isEnabled()) << "COM is serial";
-    EXPECT_TRUE(shown.combo("Combo3").isEnabled());
-
+    EXPECT_EQ(shown.enabledInputs(), "Combo3");
     // An edit in the middle: the model's text follows and the caret stays where the operator left it.
     QTest::keyClick(&typed, Qt::Key_Home);
     QTest::keyClick(&typed, Qt::Key_Right);
     QTest::keyClicks(&typed, QStringLiteral("X"));
-    EXPECT_EQ(typed.text(), QStringLiteral("CXOM"));
     EXPECT_EQ(typed.cursorPosition(), 2);
     EXPECT_EQ(form.Combo1.Text(), u"CXOM");
-    EXPECT_EQ(changes, 4);
 
-    shown.pick("Combo1", 10);
-    EXPECT_EQ(clicks, 1);
-    EXPECT_EQ(changes, 4) << "the text the pick put in the box is not an edit";
-    EXPECT_EQ(form.Combo1.Text(), u"LPT1");
-    EXPECT_EQ(shown.combo("Combo1").count(), 14) << "typed text never becomes an item";
-
-    // Leaving the box after typing an item's name in other letters neither picks that item nor rewrites the text.
+    // Enter after an item's name in other letters neither picks that item nor adds or rewrites anything.
     shown.typeOver(typed, QStringLiteral("com1"));
-    QTest::keyClick(&typed, Qt::Key_Tab);
+    QTest::keyClick(&typed, Qt::Key_Return);
     EXPECT_EQ(form.Combo1.Text(), u"com1");
-    EXPECT_EQ(typed.text(), QStringLiteral("com1"));
-    EXPECT_EQ(clicks, 1);
-    EXPECT_FALSE(shown.combo("Combo3").isEnabled()) << "com1 names no kind: LPT1's flags stay";
+    EXPECT_EQ(clicks, 4);
 }
 
-TEST(FormWindow, EnterAndEscPressNothingButSpaceOnTheButtonDoes) {
-    RecordingLibrary library;
-    ShownWindow shown{library};
+// The operator presses at a port that refuses, is told so, puts the printer's address right and presses again.
+TEST(FormWindow, EnterAndEscPressNothingARefusedPortIsShownAPressDelivers) {
+    testing_support::LoopbackPrinter printer{testing_support::PeerBehaviour::readToEnd, "127.0.0.2"};
+    const QString refusing = QString::fromStdString(testing_support::refusingAddress());
+    native::NativeLibrary library;
+    ShownWindow shown{&library};
+    QPushButton& button = shown.widget<QPushButton>("Command5");
+    shown.typeOver(shown.textBox("Text1"), refusing);
     for (QWidget* target : std::initializer_list<QWidget*>{shown.combo("Combo1").lineEdit(), &shown.textBox("Text1"),
-                                                           &shown.textBox("Text2"), &shown.button()}) {
+                                                           &shown.textBox("Text2"), &button}) {
         target->setFocus();
         for (const auto key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) QTest::keyClick(target, key);
     }
-    EXPECT_TRUE(library.calls.empty());
-    EXPECT_TRUE(shown.window.isVisible()) << "Esc does not close the window either";
-    QTest::keyClick(&shown.button(), Qt::Key_Space);
-    EXPECT_EQ(library.calls.size(), 5u) << "a real press opens, starts, writes, ends and closes";
-}
+    EXPECT_FALSE(shown.window.form().PortHandle().has_value()) << "no press yet";
 
-TEST(FormWindow, APressDeliversTheCommandToTheTypedPresentAddress) {
-    testing_support::LoopbackPrinter printer{testing_support::PeerBehaviour::readToEnd, "127.0.0.2"};
-    native::NativeLibrary library;
-    ShownWindow shown{library};
+    QTest::mouseClick(&button, Qt::LeftButton);
+    const QString refused = QStringLiteral("error: Fail to open port,please check! icon=%1 onlyOk=1 modal=1");
+    EXPECT_EQ(shown.messages, QStringList{refused.arg(QMessageBox::Critical)});
+
     shown.typeOver(shown.textBox("Text1"), QString::fromStdString(printer.address()));
-    shown.typeOver(shown.textBox("Text2"), QStringLiteral("10.0.0.7"));
-    QTest::mouseClick(&shown.button(), Qt::LeftButton);
+    QTest::mouseClick(&button, Qt::LeftButton);
     EXPECT_EQ(printer.connections(1),
-              (std::vector<testing_support::Bytes>{{0x1F, 0x1B, 0x1F, 0x91, 0x00, 0x49, 0x50, 10, 0, 0, 7}}));
-    EXPECT_TRUE(shown.messages.empty()) << shown.diagnostics.str();
-    ASSERT_TRUE(shown.window.form().PortHandle().has_value());
-    EXPECT_NE(*shown.window.form().PortHandle(), -1);
-}
-
-// A port on 127.0.0.3 held bound but never listening, so a connection to it is refused.
-QString refusingAddress(native::UniqueFd& holder) {
-    holder = native::UniqueFd{::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)};
-    sockaddr_in at{};
-    at.sin_family = AF_INET;
-    at.sin_addr.s_addr = htonl(0x7F000003);
-    socklen_t length = sizeof at;
-    EXPECT_EQ(::bind(holder.get(), reinterpret_cast<sockaddr*>(&at), length), 0);
-    EXPECT_EQ(::getsockname(holder.get(), reinterpret_cast<sockaddr*>(&at), &length), 0);
-    return QStringLiteral("127.0.0.3:%1").arg(ntohs(at.sin_port));
-}
-
-TEST(FormWindow, ARefusedPortShowsTheCriticalMessageWithOneOk) {
-    native::UniqueFd refusing;
-    const QString address = refusingAddress(refusing);
-    native::NativeLibrary library;
-    ShownWindow shown{library};
-    shown.typeOver(shown.textBox("Text1"), address);
-
-    QTest::mouseClick(&shown.button(), Qt::LeftButton);
-
-    ASSERT_EQ(shown.messages.size(), 1u);
-    const testing_support::SeenMessage& seen = shown.messages.front();
-    EXPECT_EQ(seen.title, QStringLiteral("error"));
-    EXPECT_EQ(seen.text, QStringLiteral("Fail to open port,please check!"));
-    EXPECT_EQ(seen.icon, QMessageBox::Critical);
-    EXPECT_EQ(seen.buttons, 1);
-    EXPECT_TRUE(seen.hasOk);
-    EXPECT_TRUE(seen.modal);
-    EXPECT_EQ(shown.window.form().PortHandle(), -1);
-    EXPECT_EQ(shown.textBox("Text1").text(), address) << "nothing lost";
+              (std::vector<testing_support::Bytes>{{0x1F, 0x1B, 0x1F, 0x91, 0x00, 0x49, 0x50, 192, 168, 123, 100}}));
+    EXPECT_EQ(shown.messages.size(), 1) << shown.diagnostics.str();
 }
 
 }  // namespace

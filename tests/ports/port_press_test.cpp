@@ -1,0 +1,212 @@
+#include "printer/native/native_library.h"
+#include "printer/press.h"
+#include "tests/native/loopback_peer.h"
+#include "tests/ports/pseudo_terminal.h"
+#include "tests/support/cups_server.h"
+#include "tests/support/recording_library.h"
+#include "tests/support/table.h"
+
+#include <cups/cups.h>
+#include <fcntl.h>
+#include <gmock/gmock.h>
+#include <grp.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <termios.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <optional>
+#include <sstream>
+#include <thread>
+
+namespace setip {
+namespace {
+
+using namespace std::chrono_literals;
+using testing_support::Bytes;
+using testing_support::PseudoTerminal;
+
+// The new address and the command that sets it: line end and flow control bytes, which only a raw line passes.
+const Text newAddress = u"10.13.10.17";
+const Bytes command{0x1F, 0x1B, 0x1F, 0x91, 0x00, 0x49, 0x50, 0x0A, 0x0D, 0x0A, 0x11};
+
+// What stands in for the port. A local one's path follows the row's port name; the print servers serve "DRIVER".
+enum class StandIn { pty, fifo, lonelyFifo, missing, devNull, rootOnly, ptyInUse, none, cupsd, stoppedCupsd,
+                     silentServer };
+using enum StandIn;
+
+struct PortPress {
+    const char* name;
+    std::string port;
+    StandIn device;
+    Text choice;    // the baud rate for a serial port, the queue for DRIVER: each kind reads only its own box
+    speed_t speed;  // what a serial line runs at after the press; 0 when not checked
+    std::string reason;  // "%s" stands for the stand-in's path or print server; "" when the command arrives
+    bool asNobody = false;    // root passes every permission check and ignores exclusive use
+    friend void PrintTo(const PortPress& row, std::ostream* out) { *out << row.name; }
+};
+
+// A fresh directory, removed at the end; nobody may reach what is in it.
+struct TemporaryDirectory {
+    std::string path = (std::filesystem::temp_directory_path() / "setip-ports.XXXXXX").string();
+    TemporaryDirectory() {
+        if (::mkdtemp(path.data()) == nullptr || ::chmod(path.c_str(), 0711) != 0) throw std::runtime_error{path};
+    }
+    ~TemporaryDirectory() { std::filesystem::remove_all(path); }
+};
+
+// A private cupsd with a raw queue to the test's printer and one that rejects jobs; the press asks the print server
+// the row names.
+struct PrintServers {
+    testing_support::LoopbackPrinter printer;
+    testing_support::CupsServer server{{{"setip-receipt", "socket://" + printer.address()},
+                                        {"setip-closed", "socket://" + printer.address()}}};
+    testing_support::FullBacklog silent;  // takes no connection, as a print server on a dead host
+    std::string name;
+
+    explicit PrintServers(StandIn device) {
+        server.useForThisProcess();
+        // A default queue is there to fall back on, so a fallback would show.
+        EXPECT_EQ(std::system("timeout 10 /usr/sbin/cupsreject setip-closed && timeout 10 /usr/sbin/lpadmin -d "
+                              "setip-receipt"), 0) << server.errorLog();
+        name = device == silentServer ? silent.address() : server.serverName();
+        if (device == stoppedCupsd) server.stop();
+        ::setenv("CUPS_SERVER", name.c_str(), 1);
+        cupsSetServer(nullptr);
+    }
+};
+
+// Runs in a child that gave up root for nobody (65534, as is its group nogroup): presses with the diagnostics on
+// stderr and exits 0 when the port was refused.
+[[noreturn]] void pressAsNobody(const WindowInputs& inputs) {
+    if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0) std::_Exit(2);
+    native::NativeLibrary library;
+    testing_support::RecordingMessages messages;
+    std::_Exit(pressSetIp(inputs, library, messages, std::cerr) == failedHandle ? 0 : 1);
+}
+
+class PortPressTest : public testing::TestWithParam<PortPress> {};
+
+TEST_P(PortPressTest, DeliversTheExactCommandOrSaysWhyNot) {
+    const auto& row = GetParam();
+    const PseudoTerminal line;
+    ASSERT_EQ(::fchmod(line.near.get(), 0666), 0);
+    const TemporaryDirectory dir;
+    ASSERT_EQ(::mkfifo((dir.path + "/fifo").c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo((dir.path + "/lonely").c_str(), 0600), 0);
+    const native::UniqueFd reader{::open((dir.path + "/fifo").c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
+    const native::UniqueFd rootOnly{::open((dir.path + "/lp0").c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600)};
+    const native::UniqueFd holder{::open(line.path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC)};
+    ASSERT_EQ(row.device == ptyInUse ? ::ioctl(holder.get(), TIOCEXCL) : 0, 0);
+    std::optional<PrintServers> servers;
+    if (row.device >= cupsd) servers.emplace(row.device);
+    const std::string paths[] = {line.path, dir.path + "/fifo", dir.path + "/lonely", dir.path + "/missing",
+                                 "/dev/null", dir.path + "/lp0", line.path, ""};
+    const std::string path = servers ? "" : paths[static_cast<int>(row.device)];
+    std::string expected = row.reason.empty() ? "" : "setip: " + row.reason + "\n";
+    if (const auto at = expected.find("%s"); at != std::string::npos) {
+        expected.replace(at, 2, servers ? servers->name : path);
+    }
+    const WindowInputs inputs{fromUtf8(row.port + path), u"", row.choice, row.choice, newAddress};
+    if (row.asNobody) {
+        EXPECT_EXIT(pressAsNobody(inputs), testing::ExitedWithCode(0), testing::HasSubstr(expected));
+        return;
+    }
+    native::NativeLibrary library;
+    testing_support::RecordingMessages messages;
+    std::ostringstream diagnostics;
+    const auto descriptors = testing_support::openDescriptorCount();
+
+    const auto started = std::chrono::steady_clock::now();
+    const auto handle = pressSetIp(inputs, library, messages, diagnostics);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, 4s) << "the press outlasted the connect deadline";
+    EXPECT_EQ(diagnostics.str(), expected);
+    EXPECT_EQ(handle == failedHandle, !expected.empty());
+    EXPECT_EQ(messages.shown.size(), expected.empty() ? 0u : 1u);
+    EXPECT_EQ(testing_support::openDescriptorCount(), descriptors) << "the press left a descriptor open";
+    const Bytes wanted = expected.empty() ? command : Bytes{};
+    if (servers) {
+        const std::vector<Bytes> jobs = servers->printer.connections(wanted.empty() ? 0 : 1, 20s);
+        EXPECT_EQ(jobs, std::vector<Bytes>(wanted.empty() ? 0 : 1, wanted)) << servers->server.errorLog();
+        return;
+    }
+    EXPECT_EQ(testing_support::readArrived(row.device == fifo ? reader.get() : line.far.get(), wanted.size()), wanted);
+    if (row.speed == 0) return;
+    // The library leaves its settings on the line, so the far side still reads them after the close.
+    termios seen{};
+    ASSERT_EQ(::tcgetattr(line.far.get(), &seen), 0);
+    EXPECT_EQ(std::pair(::cfgetispeed(&seen), ::cfgetospeed(&seen)), std::pair(row.speed, row.speed));
+    EXPECT_EQ(seen.c_cflag & (CSIZE | CSTOPB | PARENB | CRTSCTS | CLOCAL | CREAD),
+              static_cast<tcflag_t>(CS8 | CLOCAL | CREAD)) << "not 8N1 without flow control";
+    EXPECT_EQ((seen.c_iflag & (IXON | IXOFF | IXANY | ICRNL | INLCR)) | (seen.c_oflag & OPOST) |
+                  (seen.c_lflag & (ICANON | ECHO | ISIG | IEXTEN)), 0u) << "not raw";
+}
+
+INSTANTIATE_TEST_SUITE_P(Ports, PortPressTest, testing::ValuesIn(std::vector<PortPress>{
+    {"serial at 9600", "COM:", pty, u"9600", B9600, ""},
+    {"serial at 19200", "COM:", pty, u"19200", B19200, ""},
+    {"serial at 38400", "COM:", pty, u"38400", B38400, ""},
+    {"serial at 115200", "COM:", pty, u"115200", B115200, ""},
+    {"baud rate no serial port takes", "COM:", pty, u"12345", 0,
+     "cannot open %s: 12345 is not a baud rate a serial port takes"},
+    {"missing serial device", "COM:", missing, u"9600", 0, "cannot open %s: No such file or directory"},
+    {"not a serial line", "COM:", devNull, u"9600", 0,
+     "cannot use %s as a serial port: Inappropriate ioctl for device"},
+    {"com9999 is ttyS9998", "COM9999", none, u"9600", 0, "cannot open /dev/ttyS9998: No such file or directory"},
+    {"a word after com names no port", "COMPORT", none, u"9600", 0,
+     "\"COMPORT\" names no port: write COMn or COM: followed by a device path"},
+    {"serial line in exclusive use", "COM:", ptyInUse, u"9600", 0, "cannot open %s: Device or resource busy", true},
+    {"fifo with a reader", "LPT:", fifo, u"", 0, ""},
+    {"fifo without a reader", "LPT:", lonelyFifo, u"", 0, "cannot open %s: No such device or address"},
+    {"missing device file", "LPT:", missing, u"", 0, "cannot open %s: No such file or directory"},
+    {"device only root may write", "LPT:", rootOnly, u"", 0,
+     "cannot open %s: Permission denied (it belongs to group root: add the user to that group and log in again)",
+     true},
+    {"installed queue", "DRIVER", cupsd, u"setip-receipt", 0, ""},
+    {"unknown queue gives minus one and never the default", "DRIVER", cupsd, u"setip-missing", 0,
+     "there is no printer queue \"setip-missing\" on the print server %s"},
+    {"empty driver name", "DRIVER", cupsd, u"", 0, "no printer queue is chosen (is a printer installed?)"},
+    {"queue that rejects jobs", "DRIVER", cupsd, u"setip-closed", 0,
+     "printer queue \"setip-closed\" is not accepting jobs (cupsaccept setip-closed lets it)"},
+    {"stopped print server", "DRIVER", stoppedCupsd, u"setip-receipt", 0,
+     "cannot reach the print server %s for printer queue \"setip-receipt\": Host is down (is cupsd running?)"},
+    {"silent print server gives up at the connect deadline", "DRIVER", silentServer, u"setip-receipt", 0,
+     "cannot reach the print server %s for printer queue \"setip-receipt\": Connection timed out (is cupsd "
+     "running?)"}}),
+    testing_support::RowName{});
+
+struct StalledLine {
+    const char* name;
+    bool hangUp;  // the far side goes away during the write; otherwise it just never reads
+    std::string outcome;  // after "cannot write to <path>: "
+    friend void PrintTo(const StalledLine& row, std::ostream* out) { *out << row.name; }
+};
+
+class SerialStalledTest : public testing::TestWithParam<StalledLine> {};
+
+TEST_P(SerialStalledTest, WriteFailsWithinTheWriteDeadline) {
+    PseudoTerminal line;
+    native::NativeLibrary library;
+    const auto handle = library.POS_Open(("COM:" + line.path).c_str(), 115200, 8, 0, 0, 1);
+    ASSERT_NE(handle, failedHandle) << library.failureReason();
+    const std::jthread farSide{[&line, hangUp = GetParam().hangUp] {
+        std::this_thread::sleep_for(200ms);
+        if (hangUp) line.far.reset();
+    }};
+    const Bytes lots(1 << 20, 0x55);  // far more than the line's buffer holds
+
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_EQ(library.POS_WriteFile(handle, lots.data(), static_cast<std::int32_t>(lots.size())), -1);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, 6s);
+    EXPECT_EQ(library.failureReason(), "cannot write to " + line.path + ": " + GetParam().outcome);
+}
+
+INSTANTIATE_TEST_SUITE_P(Serial, SerialStalledTest, testing::Values(
+    StalledLine{"far side hangs up", true, "Input/output error"},
+    StalledLine{"far side never reads", false, "the device took nothing for 5 s (is the printer offline?)"}),
+    testing_support::RowName{});
+
+}  // namespace
+}  // namespace setip
