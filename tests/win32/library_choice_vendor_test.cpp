@@ -26,12 +26,12 @@ TEST(LibraryChoice, TakesTheVendorLibraryBesideTheExecutableAndBindsItsEntries) 
     // The loader hands out the same copy that the choice bound, so its record holds the press.
     const HMODULE vendor = ::GetModuleHandleW(L"POSDLL.dll");
     ASSERT_NE(vendor, nullptr);
-    const auto recordedCalls = reinterpret_cast<const char* (*)()>(
-        reinterpret_cast<void (*)()>(::GetProcAddress(vendor, "recordedCalls")));
-    ASSERT_NE(recordedCalls, nullptr);
-    EXPECT_EQ(std::string{recordedCalls()},
-              "POS_Open(\"COM3\", 115200, 8, 0, 0, 1)\nPOS_StartDoc()\n"
-              "POS_WriteFile(7, 1F 1B 1F 91 00 49 50 0A 00 00 07, 11)\nPOS_EndDoc()\nPOS_Close()\n");
+    const auto recording = reinterpret_cast<testing_support::RecordingLibrary* (*)()>(
+        reinterpret_cast<void (*)()>(::GetProcAddress(vendor, "recording")));
+    ASSERT_NE(recording, nullptr);
+    EXPECT_EQ(recording()->calls, (std::vector<std::string>{
+        R"(POS_Open("COM3", 115200, 8, 0, 0, 1))", "POS_StartDoc()",
+        "POS_WriteFile(7, 1F 1B 1F 91 00 49 50 0A 00 00 07, 11)", "POS_EndDoc()", "POS_Close()"}));
     EXPECT_TRUE(messages.shown.empty());
 }
 
