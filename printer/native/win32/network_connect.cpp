@@ -1,7 +1,6 @@
 #include "common/deadline.h"
 #include "printer/native/deadlines.h"
-#include "printer/native/network_address.h"
-#include "printer/native/ports.h"
+#include "printer/native/network_connect.h"
 #include "printer/native/win32/system_failure.h"
 #include "printer/native/win32/winsock.h"
 
@@ -36,17 +35,6 @@ std::optional<SocketAddress> numericAddress(const std::string& host, std::uint16
         return address;
     }
     return std::nullopt;
-}
-
-std::vector<SocketAddress> addressesOf(const NetworkAddress& address, const NameResolver& resolver,
-                                       Deadline deadline) {
-    if (auto numeric = numericAddress(address.host, address.port)) return {*numeric};
-    std::vector<SocketAddress> found;
-    for (const auto& host : resolver.lookUp(address.host, deadline)) {
-        if (auto numeric = numericAddress(host, address.port)) found.push_back(*numeric);
-    }
-    if (found.empty()) throw PortFailure("cannot look up " + address.host + ": no usable address");
-    return found;
 }
 
 enum class Readiness { ready, failed, timedOut };
@@ -145,22 +133,17 @@ private:
 
 }  // namespace
 
-std::unique_ptr<Port> openNetworkPort(std::string_view name, const NameResolver& resolver) {
-    const Deadline deadline = deadlineAfter(connectBudget);
-    const auto address = parseNetworkAddress(name);
-    if (!address) throw PortFailure("\"" + std::string{name} + "\" is not a printer address (host or host:port)");
+bool isNumericHost(const std::string& host) {
     startWinsock();
+    return numericAddress(host, 0).has_value();
+}
 
-    const std::string shown = address->host + ":" + std::to_string(address->port);
-    std::optional<PortFailure> lastFailure;
-    for (const auto& candidate : addressesOf(*address, resolver, deadline)) {
-        try {
-            return std::make_unique<NetworkPort>(connectTo(candidate, shown, deadline), shown);
-        } catch (const PortFailure& failure) {
-            lastFailure = failure;
-        }
-    }
-    throw *lastFailure;
+std::unique_ptr<Port> connectNetworkPort(const std::string& numericHost, std::uint16_t port, const std::string& shown,
+                                         Deadline deadline) {
+    startWinsock();
+    const auto address = numericAddress(numericHost, port);
+    if (!address) throw PortFailure("cannot connect to " + shown + ": \"" + numericHost + "\" is no numeric address");
+    return std::make_unique<NetworkPort>(connectTo(*address, shown, deadline), shown);
 }
 
 }  // namespace setip::native

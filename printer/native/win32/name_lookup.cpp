@@ -1,0 +1,31 @@
+#include "printer/native/name_lookup.h"
+
+#include "printer/native/win32/system_failure.h"
+#include "printer/native/win32/wide_text.h"
+#include "printer/native/win32/winsock.h"
+
+namespace setip::native {
+
+NameLookup lookUpWithoutDeadline(const std::string& host) {
+    startWinsock();
+    ADDRINFOW hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    ADDRINFOW* found = nullptr;
+    NameLookup lookup;
+    if (const int status = ::GetAddrInfoW(wideFromAnsi(host).c_str(), nullptr, &hints, &found); status != 0) {
+        lookup.error = systemErrorText(static_cast<unsigned long>(status));
+        return lookup;
+    }
+    for (const ADDRINFOW* entry = found; entry != nullptr; entry = entry->ai_next) {
+        wchar_t numeric[NI_MAXHOST];
+        if (::GetNameInfoW(entry->ai_addr, static_cast<socklen_t>(entry->ai_addrlen), numeric, NI_MAXHOST, nullptr, 0,
+                           NI_NUMERICHOST) == 0) {
+            lookup.addresses.push_back(utf8FromWide(numeric));
+        }
+    }
+    ::FreeAddrInfoW(found);
+    return lookup;
+}
+
+}  // namespace setip::native
