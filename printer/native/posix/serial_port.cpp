@@ -1,6 +1,7 @@
 #include "common/deadline.h"
 #include "printer/native/deadlines.h"
 #include "printer/native/ports.h"
+#include "printer/native/serial_line.h"
 #include "printer/native/posix/device_file.h"
 #include "printer/native/posix/system_failure.h"
 
@@ -11,9 +12,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
-#include <chrono>
 #include <optional>
-#include <thread>
 #include <utility>
 
 namespace setip::native {
@@ -80,44 +79,27 @@ termios lineSettings(termios settings, const SerialSettings& wanted, const std::
     return settings;
 }
 
-class SerialPort final : public Port {
+class SerialPort final : public SerialLine {
 public:
-    SerialPort(UniqueFd fd, std::string path) : fd_(std::move(fd)), path_(std::move(path)) {}
+    SerialPort(UniqueFd fd, std::string path) : SerialLine(std::move(path)), fd_(std::move(fd)) {}
 
     void write(std::span<const std::uint8_t> bytes) override {
-        writeAllBefore(fd_.get(), bytes, deadlineAfter(writeBudget), path_);
-    }
-
-    void endDoc() override {
-        if (!drainBefore(deadlineAfter(writeBudget))) {
-            throw PortFailure("cannot send to " + path_ + ": the line sent nothing for " +
-                              std::to_string(writeBudget.count()) + " s");
-        }
-    }
-
-    // Unsent bytes are dropped after the close deadline, or the kernel would hold the close for up to 30 s.
-    void close() override {
-        const bool drained = drainBefore(deadlineAfter(closeBudget));
-        if (!drained) ::tcflush(fd_.get(), TCOFLUSH);
-        ::ioctl(fd_.get(), TIOCNXCL);
-        fd_.reset();
-        if (!drained) throw PortFailure("cannot finish sending to " + path_ + ": unsent bytes were dropped");
+        writeAllBefore(fd_.get(), bytes, deadlineAfter(writeBudget), path());
     }
 
 private:
-    // tcdrain can block for good when the line is held, so watch the output queue empty instead.
-    bool drainBefore(Deadline deadline) const {
-        for (;;) {
-            int pending = 0;
-            if (::ioctl(fd_.get(), TIOCOUTQ, &pending) != 0) throw systemFailure("drain", path_, errno);
-            if (pending <= 0) return true;
-            if (millisecondsLeft(deadline) == 0) return false;
-            std::this_thread::sleep_for(std::chrono::microseconds{500});
-        }
+    std::size_t pendingOutput() const override {
+        int pending = 0;
+        if (::ioctl(fd_.get(), TIOCOUTQ, &pending) != 0) throw systemFailure("drain", path(), errno);
+        return pending > 0 ? static_cast<std::size_t>(pending) : 0;
+    }
+    void discardOutput() override { ::tcflush(fd_.get(), TCOFLUSH); }
+    void release() override {
+        ::ioctl(fd_.get(), TIOCNXCL);
+        fd_.reset();
     }
 
     UniqueFd fd_;
-    std::string path_;
 };
 
 }  // namespace

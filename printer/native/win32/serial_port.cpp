@@ -1,11 +1,11 @@
 #include "common/deadline.h"
 #include "printer/native/deadlines.h"
 #include "printer/native/ports.h"
+#include "printer/native/serial_line.h"
 #include "printer/native/win32/device_file.h"
 #include "printer/native/win32/system_failure.h"
 
 #include <chrono>
-#include <thread>
 #include <utility>
 
 namespace setip::native {
@@ -39,44 +39,25 @@ DCB lineSettings(DCB settings, const SerialSettings& wanted, const std::string& 
     return settings;
 }
 
-class SerialPort final : public Port {
+class SerialPort final : public SerialLine {
 public:
-    SerialPort(UniqueHandle device, std::string path) : device_(std::move(device)), path_(std::move(path)) {}
+    SerialPort(UniqueHandle device, std::string path) : SerialLine(std::move(path)), device_(std::move(device)) {}
 
     void write(std::span<const std::uint8_t> bytes) override {
-        writeAllBefore(device_.get(), bytes, deadlineAfter(writeBudget), path_);
-    }
-
-    void endDoc() override {
-        if (!drainBefore(deadlineAfter(writeBudget))) {
-            throw PortFailure("cannot send to " + path_ + ": the line sent nothing for " +
-                              std::to_string(writeBudget.count()) + " s");
-        }
-    }
-
-    // Unsent bytes are dropped after the close deadline rather than holding the window.
-    void close() override {
-        const bool drained = drainBefore(deadlineAfter(closeBudget));
-        if (!drained) ::PurgeComm(device_.get(), PURGE_TXABORT | PURGE_TXCLEAR);
-        device_.reset();
-        if (!drained) throw PortFailure("cannot finish sending to " + path_ + ": unsent bytes were dropped");
+        writeAllBefore(device_.get(), bytes, deadlineAfter(writeBudget), path());
     }
 
 private:
-    // FlushFileBuffers can block for good when the line is held, so watch the output queue empty instead.
-    bool drainBefore(Deadline deadline) const {
-        for (;;) {
-            COMSTAT status{};
-            DWORD errors = 0;
-            if (!::ClearCommError(device_.get(), &errors, &status)) throw systemFailure("drain", path_, ::GetLastError());
-            if (status.cbOutQue == 0) return true;
-            if (millisecondsLeft(deadline) == 0) return false;
-            std::this_thread::sleep_for(std::chrono::milliseconds{1});
-        }
+    std::size_t pendingOutput() const override {
+        COMSTAT status{};
+        DWORD errors = 0;
+        if (!::ClearCommError(device_.get(), &errors, &status)) throw systemFailure("drain", path(), ::GetLastError());
+        return status.cbOutQue;
     }
+    void discardOutput() override { ::PurgeComm(device_.get(), PURGE_TXABORT | PURGE_TXCLEAR); }
+    void release() override { device_.reset(); }
 
     UniqueHandle device_;
-    std::string path_;
 };
 
 }  // namespace
