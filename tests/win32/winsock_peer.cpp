@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <stdexcept>
 #include <system_error>
 
@@ -40,56 +41,29 @@ WinsockListener::WinsockListener(int backlog, std::uint16_t port) {
     port_ = ::ntohs(address.sin_port);
 }
 
-WinsockPrinter::WinsockPrinter(PeerBehaviour behaviour, std::uint16_t port)
-    : listener_(16, port), behaviour_(behaviour) {
-    thread_ = std::thread([this] { serve(); });
-}
-
-WinsockPrinter::~WinsockPrinter() {
-    stopping_ = true;
-    thread_.join();
-}
-
-void WinsockPrinter::serve() {
-    while (!stopping_) {
-        if (!ready(listener_.socket(), false, 20)) continue;
-        native::UniqueSocket connection{::accept(listener_.socket(), nullptr, nullptr)};
-        if (!connection) continue;
-
-        Bytes received;
-        std::uint8_t buffer[4096];
-        while (ready(connection.get(), false, 5000)) {
-            const int wanted = behaviour_ == PeerBehaviour::resetAfterOneKiB ? 1024 - static_cast<int>(received.size())
-                                                                             : static_cast<int>(sizeof buffer);
-            const int count = ::recv(connection.get(), reinterpret_cast<char*>(buffer), wanted, 0);
-            if (count <= 0) break;
-            received.insert(received.end(), buffer, buffer + count);
-            if (behaviour_ == PeerBehaviour::resetAfterOneKiB && received.size() >= 1024) {
-                const linger abort{1, 0};
-                ::setsockopt(connection.get(), SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&abort), sizeof abort);
-                break;
-            }
+Bytes WinsockListener::receive(std::chrono::milliseconds wait, std::size_t resetAfter) const {
+    if (!ready(socket_.get(), false, static_cast<long>(wait.count()))) throw std::runtime_error("no connection came");
+    const native::UniqueSocket connection{::accept(socket_.get(), nullptr, nullptr)};
+    if (!connection) fail("accept");
+    Bytes received;
+    char buffer[4096];
+    while (ready(connection.get(), false, 5000)) {
+        const std::size_t wanted = resetAfter > 0 ? resetAfter - received.size() : sizeof buffer;
+        const int count = ::recv(connection.get(), buffer, static_cast<int>(std::min(wanted, sizeof buffer)), 0);
+        if (count <= 0) break;
+        received.insert(received.end(), buffer, buffer + count);
+        if (received.size() == resetAfter) {
+            const linger abort{1, 0};
+            ::setsockopt(connection.get(), SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&abort), sizeof abort);
+            break;
         }
-        connection.reset();
-        const std::lock_guard lock{mutex_};
-        finished_.push_back(std::move(received));
     }
+    return received;
 }
 
-std::vector<Bytes> WinsockPrinter::connections(std::size_t count, std::chrono::milliseconds wait) {
-    const auto until = std::chrono::steady_clock::now() + wait;
-    for (;;) {
-        {
-            const std::lock_guard lock{mutex_};
-            if (finished_.size() >= count || std::chrono::steady_clock::now() >= until) return finished_;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds{2});
-    }
-}
-
-FullBacklog::FullBacklog() : listener_(0) {
+void WinsockListener::fillBacklog() {
     // Connects complete into the accept queue until it is full; the first that stays pending shows it is.
-    const auto address = loopback(listener_.port());
+    const auto address = loopback(port_);
     for (int attempt = 0; attempt < 16; ++attempt) {
         native::UniqueSocket filler{::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP)};
         u_long nonBlocking = 1;
@@ -100,12 +74,6 @@ FullBacklog::FullBacklog() : listener_(0) {
         if (!connected) return;
     }
     throw std::runtime_error("the listen backlog never filled");
-}
-
-std::size_t openHandleCount() {
-    DWORD count = 0;
-    if (!::GetProcessHandleCount(::GetCurrentProcess(), &count)) fail("GetProcessHandleCount");
-    return count;
 }
 
 }  // namespace setip::testing_support
