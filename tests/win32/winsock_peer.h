@@ -15,17 +15,16 @@ using Bytes = std::vector<std::uint8_t>;
 class WinsockListener {
 public:
     explicit WinsockListener(int backlog = 16, std::uint16_t port = 0);
-    std::string address() const { return "127.0.0.1:" + std::to_string(port_); }
-    // Accepts one connection within `wait` and reads it to its end; given `resetAfter`, reads that many bytes and
-    // then aborts the connection with a reset. Throws when no connection came.
-    Bytes receive(std::chrono::milliseconds wait = std::chrono::seconds{5}, std::size_t resetAfter = 0) const;
+    std::string address() const;
+    // Accepts one connection within `wait` and reads it to its end. Throws when no connection came.
+    Bytes receive(std::chrono::milliseconds wait = std::chrono::seconds{5}) const;
     // Connects to itself until the backlog is full, so that a further connect hangs as it does to a printer that
     // is switched off. For a listener made with a backlog of 0 that never receives.
     void fillBacklog();
 
 private:
     native::UniqueSocket socket_;
-    std::uint16_t port_ = 0;
+    sockaddr_in address_{};
     std::vector<native::UniqueSocket> fillers_;
 };
 
