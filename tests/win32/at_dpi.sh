@@ -2,6 +2,7 @@
 # Runs a Windows program in a Wine prefix of its own whose screen is set to a given DPI:
 #   at_dpi.sh WINE-RUN PREFIX DPI PROGRAM [ARGUMENTS...]
 # Wine reads the DPI when a session starts, so the prefix's server is stopped after the setting changes.
+# The program learns the DPI it should find from SETIP_DPI.
 set -euo pipefail
 wine_run=$1 prefix=$(realpath -m "$2") dpi=$3
 shift 3
@@ -9,6 +10,6 @@ shift 3
 WINEPREFIX=$prefix /usr/lib/wine/wineserver -k 2>/dev/null || true
 WINEPREFIX=$prefix /usr/lib/wine/wineserver -w
 status=0
-"$wine_run" "$prefix" "$@" || status=$?
+SETIP_DPI=$dpi "$wine_run" "$prefix" "$@" || status=$?
 WINEPREFIX=$prefix /usr/lib/wine/wineserver -k 2>/dev/null || true
 exit $status

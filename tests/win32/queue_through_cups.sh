@@ -56,4 +56,4 @@ done
 # lpadmin warns that raw queues are deprecated; that is harmless, anything else is not.
 lpadmin -p setip-queue -E -v "socket://127.0.0.1:$printer_port" -m raw 2> >(grep -v 'deprecated' >&2)
 
-"$wine_run" "$prefix" "$probe" setip-queue "$printer_port"
+"$wine_run" "$prefix" "$probe" DRIVER setip-queue 19200 "$printer_port"

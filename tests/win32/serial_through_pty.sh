@@ -14,7 +14,7 @@ for baud in 9600 115200; do
   export baud
   script -q -e -c '
     ln -sfn "$(tty)" "$prefix/dosdevices/com42"
-    "$wine_run" "$prefix" "$probe" COM42 "$baud" >"$work/probe.out" 2>&1 && echo 0 >"$work/rc" || echo $? >"$work/rc"
+    "$wine_run" "$prefix" "$probe" COM42 "" "$baud" >"$work/probe.out" 2>&1 && echo 0 >"$work/rc" || echo $? >"$work/rc"
     stty -a -F "$(tty)" >"$work/stty"' /dev/null </dev/null >"$work/line"
 
   bytes=$(od -An -tx1 -v "$work/line" | tr -s ' \n' ' ' | sed 's/^ //; s/ $//')
