@@ -1,47 +1,15 @@
 #include "printer/native/native_library.h"
-#include "tests/support/cups_server.h"
-#include "tests/support/recording_library.h"
 #include "tests/support/table.h"
-#include "window/frm_test.h"
+#include "tests/window/loaded_form.h"
 
 #include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <sstream>
 
 namespace setip {
 namespace {
 
-struct BlankSurface final : DrawingSurface {
-    void Cls() override {}
-};
-
-// The window over recording hooks, or over `other` when given, loaded as the program loads it.
-struct LoadedForm {
-    explicit LoadedForm(std::vector<Text> printerNames = {u"A", u"B", u"C"}, PrinterLibrary* other = nullptr)
-        : printers(std::move(printerNames)),
-          form(printers, surface, messages, other != nullptr ? *other : library, diagnostics) {
-        form.Form_Load();
-    }
-    ListedPrinters printers;
-    BlankSurface surface;
-    testing_support::RecordingMessages messages;
-    testing_support::RecordingLibrary library;
-    std::ostringstream diagnostics;
-    FrmTest form;
-};
-
-// Which of the port-kind inputs are enabled; the rule leaves at most one on.
-std::string enabledInputs(const FrmTest& form) {
-    return std::string{form.Text1.Enabled() ? "Text1" : ""} + (form.Combo2.Enabled() ? "Combo2" : "") +
-           (form.Combo3.Enabled() ? "Combo3" : "");
-}
-
-std::vector<Text> itemsOf(const ComboBox& list) {
-    std::vector<Text> items;
-    for (std::int32_t index = 0; index < list.ListCount(); ++index) items.push_back(list.List(index));
-    return items;
-}
+using testing_support::enabledInputs;
+using testing_support::itemsOf;
+using testing_support::LoadedForm;
 
 TEST(FormLoad, FillsTheListsSelectsTheDefaultsAndEnablesTheNetworkInput) {
     LoadedForm loaded;
@@ -56,44 +24,6 @@ TEST(FormLoad, FillsTheListsSelectsTheDefaultsAndEnablesTheNetworkInput) {
     EXPECT_EQ(enabledInputs(loaded.form), "Text1");
     EXPECT_TRUE(loaded.library.calls.empty()) << "start-up opens no port";
 }
-
-struct PrintersRow {
-    const char* name;
-    std::vector<std::string> added;  // in the order the server is given them
-    std::string defaultQueue;        // made the server's default unless empty
-    bool stopped;                    // the server has stopped before start-up asks it
-    std::vector<Text> listed;
-    friend void PrintTo(const PrintersRow& row, std::ostream* out) { *out << row.name; }
-};
-
-class DriverList : public ::testing::TestWithParam<PrintersRow> {};
-
-// The printers come from a real print server of the test's own, and the list shows them in its order.
-TEST_P(DriverList, HoldsThePrintServersQueuesInItsOrderAndShowsTheFirst) {
-    const PrintersRow& row = GetParam();
-    // Nothing is printed, so the queues' device never receives a connection.
-    std::vector<testing_support::RawQueue> queues;
-    for (const std::string& name : row.added) queues.push_back({name, "socket://127.0.0.1:9"});
-    testing_support::CupsServer server{queues};
-    server.useForThisProcess();
-    if (!row.defaultQueue.empty()) {
-        ASSERT_EQ(std::system(("lpadmin -d " + row.defaultQueue).c_str()), 0);
-    }
-    if (row.stopped) server.stop();
-    LoadedForm loaded{systemPrinterNames()};
-    EXPECT_EQ(itemsOf(loaded.form.Combo2), row.listed) << server.errorLog();
-    EXPECT_EQ(loaded.form.Combo2.ListIndex(), row.listed.empty() ? ComboBox::noSelection : 0);
-    EXPECT_EQ(loaded.form.Combo2.Text(), row.listed.empty() ? Text{} : row.listed.front());
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    FormLoad, DriverList,
-    ::testing::Values(PrintersRow{"three_printers_in_order_whichever_is_default", {"C", "A", "B"}, "B", false,
-                                  {u"A", u"B", u"C"}},
-                      PrintersRow{"one_printer", {"Receipt_1"}, "", false, {u"Receipt_1"}},
-                      PrintersRow{"no_printer_leaves_the_list_empty_and_unselected", {}, "", false, {}},
-                      PrintersRow{"print_server_not_running_lists_none", {"A"}, "", true, {}}),
-    testing_support::RowName{});
 
 // The inputs enabled after the operator picks the Combo1 item at `picked` and then types `typed` over it.
 struct EnablingRow {
