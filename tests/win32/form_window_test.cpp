@@ -23,7 +23,11 @@ class Shown : public testing::Test {
 protected:
     Shown() {
         ::ShowWindow(window.handle(), SW_SHOWNORMAL);
-        MSG message;  // the messages waiting, run as the program's loop would
+        pump();
+    }
+    // Runs the messages waiting, as the program's loop would.
+    void pump() const {
+        MSG message;
         while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) dispatch(window, message);
     }
     HWND operator[](const Control& control) const { return window.controlOf(control); }
@@ -124,6 +128,26 @@ TEST_F(Win32Window, TabsInTabIndexOrder) {
     };
     EXPECT_EQ(order(form.Combo1),
               (std::vector<std::string>{"Command5", "Text1", "Text2", "Combo1", "Command5", "Text1"}));
+}
+
+// The dialog manager would press a focused button on Enter and send IDOK or IDCANCEL on Esc; the window drops both.
+// Space shows that keys reach the focused button at all, so that Enter and Esc pressing nothing means something.
+TEST_F(Win32Window, EnterAndEscPressNothingAndSpacePressesTheFocusedButton) {
+    const HWND button = (*this)[form.Command5];
+    ::SetForegroundWindow(window.handle());
+    ::SetFocus(button);
+    ASSERT_EQ(::GetFocus(), button);
+    const auto type = [&](WPARAM key) {
+        ::PostMessageW(button, WM_KEYDOWN, key, 1);
+        ::PostMessageW(button, WM_KEYUP, key, 1 | (3u << 30));
+        pump();
+    };
+    type(VK_RETURN);
+    type(VK_ESCAPE);
+    EXPECT_TRUE(library.calls.empty()) << library.calls.front();
+    EXPECT_TRUE(::IsWindow(window.handle())) << "Esc closed nothing either";
+    type(VK_SPACE);
+    EXPECT_FALSE(library.calls.empty()) << "Space pressed nothing";
 }
 
 // By name, so that the system's own lookup takes part; the refusals and the deadline go by number.
