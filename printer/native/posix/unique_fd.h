@@ -1,35 +1,19 @@
 #pragma once
 
-#include <unistd.h>
+#include "common/unique_resource.h"
 
-#include <utility>
+#include <unistd.h>
 
 namespace setip::native {
 
-// Owns one file descriptor and closes it exactly once.
-class UniqueFd {
-public:
-    UniqueFd() = default;
-    explicit UniqueFd(int fd) noexcept : fd_(fd) {}
-    UniqueFd(UniqueFd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-    UniqueFd& operator=(UniqueFd&& other) noexcept {
-        if (this != &other) reset(std::exchange(other.fd_, -1));
-        return *this;
-    }
-    UniqueFd(const UniqueFd&) = delete;
-    UniqueFd& operator=(const UniqueFd&) = delete;
-    ~UniqueFd() { reset(); }
-
-    int get() const noexcept { return fd_; }
-    explicit operator bool() const noexcept { return fd_ >= 0; }
-
-    void reset(int fd = -1) noexcept {
-        if (fd_ >= 0) ::close(fd_);
-        fd_ = fd;
-    }
-
-private:
-    int fd_ = -1;
+struct FileDescriptorTraits {
+    using Handle = int;
+    static int none() noexcept { return -1; }
+    static bool valid(int fd) noexcept { return fd >= 0; }
+    static void release(int fd) noexcept { ::close(fd); }
 };
+
+// Owns one file descriptor and closes it exactly once.
+using UniqueFd = UniqueResource<FileDescriptorTraits>;
 
 }  // namespace setip::native

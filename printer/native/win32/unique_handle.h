@@ -1,36 +1,20 @@
 #pragma once
 
-#include <windows.h>
+#include "common/unique_resource.h"
 
-#include <utility>
+#include <windows.h>
 
 namespace setip::native {
 
-// Owns one kernel handle and closes it exactly once. CreateFileW's failure value is INVALID_HANDLE_VALUE, most
-// other calls' is null; both count as empty.
-class UniqueHandle {
-public:
-    UniqueHandle() = default;
-    explicit UniqueHandle(HANDLE handle) noexcept : handle_(handle == INVALID_HANDLE_VALUE ? nullptr : handle) {}
-    UniqueHandle(UniqueHandle&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
-        if (this != &other) reset(std::exchange(other.handle_, nullptr));
-        return *this;
-    }
-    UniqueHandle(const UniqueHandle&) = delete;
-    UniqueHandle& operator=(const UniqueHandle&) = delete;
-    ~UniqueHandle() { reset(); }
-
-    HANDLE get() const noexcept { return handle_; }
-    explicit operator bool() const noexcept { return handle_ != nullptr; }
-
-    void reset(HANDLE handle = nullptr) noexcept {
-        if (handle_ != nullptr) ::CloseHandle(handle_);
-        handle_ = handle;
-    }
-
-private:
-    HANDLE handle_ = nullptr;
+// CreateFileW's failure value is INVALID_HANDLE_VALUE, most other calls' is null; neither is a handle.
+struct KernelHandleTraits {
+    using Handle = HANDLE;
+    static HANDLE none() noexcept { return nullptr; }
+    static bool valid(HANDLE handle) noexcept { return handle != nullptr && handle != INVALID_HANDLE_VALUE; }
+    static void release(HANDLE handle) noexcept { ::CloseHandle(handle); }
 };
+
+// Owns one kernel handle and closes it exactly once.
+using UniqueHandle = UniqueResource<KernelHandleTraits>;
 
 }  // namespace setip::native

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "common/unique_resource.h"
+
 #include <winsock2.h>
 #include <ws2tcpip.h>
-
-#include <utility>
 
 namespace setip::native {
 
@@ -11,30 +11,14 @@ namespace setip::native {
 // when the system has no usable Winsock.
 void startWinsock();
 
-// Owns one socket and closes it exactly once.
-class UniqueSocket {
-public:
-    UniqueSocket() = default;
-    explicit UniqueSocket(SOCKET socket) noexcept : socket_(socket) {}
-    UniqueSocket(UniqueSocket&& other) noexcept : socket_(std::exchange(other.socket_, INVALID_SOCKET)) {}
-    UniqueSocket& operator=(UniqueSocket&& other) noexcept {
-        if (this != &other) reset(std::exchange(other.socket_, INVALID_SOCKET));
-        return *this;
-    }
-    UniqueSocket(const UniqueSocket&) = delete;
-    UniqueSocket& operator=(const UniqueSocket&) = delete;
-    ~UniqueSocket() { reset(); }
-
-    SOCKET get() const noexcept { return socket_; }
-    explicit operator bool() const noexcept { return socket_ != INVALID_SOCKET; }
-
-    void reset(SOCKET socket = INVALID_SOCKET) noexcept {
-        if (socket_ != INVALID_SOCKET) ::closesocket(socket_);
-        socket_ = socket;
-    }
-
-private:
-    SOCKET socket_ = INVALID_SOCKET;
+struct SocketTraits {
+    using Handle = SOCKET;
+    static SOCKET none() noexcept { return INVALID_SOCKET; }
+    static bool valid(SOCKET socket) noexcept { return socket != INVALID_SOCKET; }
+    static void release(SOCKET socket) noexcept { ::closesocket(socket); }
 };
+
+// Owns one socket and closes it exactly once.
+using UniqueSocket = UniqueResource<SocketTraits>;
 
 }  // namespace setip::native
