@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 namespace setip::win32 {
 namespace {
@@ -108,8 +109,8 @@ void fitComboHeight(HWND combo, int height) {
 }  // namespace
 
 FormWindow::FormWindow(HINSTANCE instance, const InstalledPrinters& printers, PrinterLibrary& library,
-                       std::ostream& diagnostics)
-    : form_(printers, *this, *this, library, diagnostics) {
+                       std::ostream& diagnostics, DpiFunctions dpi)
+    : form_(printers, *this, *this, library, diagnostics), dpi_(dpi) {
     registerClass(instance, &FormWindow::procedure);
     ::CreateWindowExW(frameExtendedStyle, className, wideOf(formCaption).c_str(), frameStyle, CW_USEDEFAULT,
                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);
@@ -151,6 +152,7 @@ LRESULT CALLBACK FormWindow::procedure(HWND window, UINT message, WPARAM wParam,
     if (self != nullptr) {
         switch (message) {
             case WM_CREATE: return self->onCreate();
+            case WM_ACTIVATE: return self->onActivate(LOWORD(wParam));
             case WM_COMMAND: return self->onCommand(LOWORD(wParam), HIWORD(wParam));
             case WM_DPICHANGED: return self->onDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
             case WM_DESTROY: return self->onDestroy();
@@ -162,8 +164,37 @@ LRESULT CALLBACK FormWindow::procedure(HWND window, UINT message, WPARAM wParam,
 
 LRESULT FormWindow::onCreate() {
     createControls();
-    layOut(::GetDpiForWindow(window_));
+    const UINT dpi = dpi_.dpiOf(window_);
+    useFontFor(dpi);
+    layOut(dpi);
     return 0;
+}
+
+// As a dialog does: the focus leaves with the window and comes back to the same control, or at first to the first
+// control in tab order, so that the keyboard works from the first key and again after a message box.
+LRESULT FormWindow::onActivate(WORD state) {
+    if (state == WA_INACTIVE) {
+        focused_ = focusedControl();
+        return 0;
+    }
+    const auto takesFocus = [](HWND native) {
+        return native != nullptr && ::IsWindowEnabled(native) && (::GetWindowLongW(native, GWL_STYLE) & WS_TABSTOP);
+    };
+    HWND target = takesFocus(focused_) ? focused_ : nullptr;
+    for (auto pair = controls_.begin(); target == nullptr && pair != controls_.end(); ++pair) {
+        if (takesFocus(pair->native)) target = pair->native;
+    }
+    if (target != nullptr) ::SetFocus(target);
+    return 0;
+}
+
+HWND FormWindow::focusedControl() const {
+    const HWND focus = ::GetFocus();
+    // An editable list has the focus in its edit field, a child of the list.
+    const auto found = std::find_if(controls_.begin(), controls_.end(), [focus](const Pair& pair) {
+        return focus != nullptr && (pair.native == focus || ::IsChild(pair.native, focus));
+    });
+    return found == controls_.end() ? focused_ : found->native;
 }
 
 LRESULT FormWindow::onCommand(int id, int notification) {
@@ -194,6 +225,7 @@ LRESULT FormWindow::onCommand(int id, int notification) {
 }
 
 LRESULT FormWindow::onDpiChanged(UINT dpi, const RECT& suggested) {
+    useFontFor(dpi);
     layOut(dpi);
     ::SetWindowPos(window_, nullptr, suggested.left, suggested.top, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
     return 0;
@@ -206,7 +238,6 @@ LRESULT FormWindow::onDestroy() {
 }
 
 void FormWindow::createControls() {
-    const auto font = reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT));
     const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(window_, GWLP_HINSTANCE));
     int id = firstControlId;
     for (const Control* control : form_.controls()) {
@@ -219,9 +250,17 @@ void FormWindow::createControls() {
         HWND native = ::CreateWindowExW(extended, kind.windowClass, wideOf(caption).c_str(),
                                         WS_CHILD | WS_VISIBLE | kind.style, 0, 0, 0, 0, window_,
                                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id++)), instance, nullptr);
-        ::SendMessageW(native, WM_SETFONT, font, FALSE);
         controls_.push_back({control, native});
     }
+}
+
+void FormWindow::useFontFor(UINT dpi) {
+    UniqueFont scaled = guiFontFor(dpi);
+    const HFONT font = scaled ? scaled.get() : static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+    for (const auto& [control, native] : controls_) {
+        ::SendMessageW(native, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    }
+    font_ = std::move(scaled);  // no control draws with the previous DPI's font any longer
 }
 
 void FormWindow::layOut(UINT dpi) {
@@ -233,8 +272,8 @@ void FormWindow::layOut(UINT dpi) {
         ::MoveWindow(native, pixels(at.left, dpi), pixels(at.top, dpi), pixels(at.width, dpi), created, TRUE);
         if (control->kind() == ControlKind::comboBox) fitComboHeight(native, height);
     }
-    RECT frame{0, 0, pixels(clientWidthTwips, dpi), pixels(clientHeightTwips, dpi)};
-    ::AdjustWindowRectExForDpi(&frame, frameStyle, FALSE, frameExtendedStyle, dpi);
+    const RECT frame = dpi_.frameAround({pixels(clientWidthTwips, dpi), pixels(clientHeightTwips, dpi)}, frameStyle,
+                                        frameExtendedStyle, dpi);
     ::SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                    SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/win32/dpi.h"
+#include "app/win32/gdi_handles.h"
 #include "printer/library.h"
 #include "printer/press.h"
 #include "window/drawing_surface.h"
@@ -18,9 +20,10 @@ namespace setip::win32 {
 // their own that the model does not have.
 class FormWindow final : private DrawingSurface, private OperatorMessages {
 public:
-    // Creates the window and its controls and runs the window's start-up, so it is ready to show.
+    // Creates the window and its controls and runs the window's start-up, so it is ready to show. `dpi` is how the
+    // window learns its DPI; the tests give it a system's without the newer functions.
     FormWindow(HINSTANCE instance, const InstalledPrinters& printers, PrinterLibrary& library,
-               std::ostream& diagnostics);
+               std::ostream& diagnostics, DpiFunctions dpi = DpiFunctions::ofSystem());
     ~FormWindow() override;
     FormWindow(const FormWindow&) = delete;
     FormWindow& operator=(const FormWindow&) = delete;
@@ -37,6 +40,7 @@ public:
 private:
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT onCreate();
+    LRESULT onActivate(WORD state);
     LRESULT onCommand(int id, int notification);
     LRESULT onDpiChanged(UINT dpi, const RECT& suggested);
     LRESULT onDestroy();
@@ -45,13 +49,21 @@ private:
     void showError(TextView title, TextView text) override;
 
     void createControls();
+    // Gives every control the default GUI font made for the DPI, and releases the font made for the previous one.
+    void useFontFor(UINT dpi);
     // Places every control at its twips for the window's DPI, and sizes the client area to match.
     void layOut(UINT dpi);
     // Brings every control in line with the model, touching only what differs, so a caret or typed text stays.
     void sync();
 
+    // The control that gets the focus back when the window is activated again; none before the first activation.
+    HWND focusedControl() const;
+
     FrmTest form_;
+    DpiFunctions dpi_;
+    UniqueFont font_;  // the GUI font scaled to the window's DPI, when that differs from the system's
     HWND window_ = nullptr;
+    HWND focused_ = nullptr;
     struct Pair {
         const Control* control;
         HWND native;

@@ -11,14 +11,16 @@
 
 #include <cstdlib>
 #include <future>
+#include <set>
 #include <sstream>
 #include <thread>
 
 namespace setip::win32 {
 namespace {
 
-// The window over a library of the test's kind, shown as the program shows it.
-template <class Library>
+// The window over a library of the test's kind, shown as the program shows it; `dpi` as the system offers it, or as
+// Windows 7, which has none of the per-monitor functions.
+template <class Library, DpiFunctions (*dpi)() = DpiFunctions::ofSystem>
 class Shown : public testing::Test {
 protected:
     Shown() {
@@ -46,18 +48,25 @@ protected:
     Library library;
     std::ostringstream diagnostics;
     ListedPrinters printers{{u"A", u"B", u"C"}};
-    FormWindow window{::GetModuleHandleW(nullptr), printers, library, diagnostics};
+    FormWindow window{::GetModuleHandleW(nullptr), printers, library, diagnostics, dpi()};
     FrmTest& form = window.form();
 };
 using Win32Window = Shown<testing_support::RecordingLibrary>;
+using Win32WindowOnWindows7 = Shown<testing_support::RecordingLibrary, DpiFunctions::missing>;
 using Win32WindowOnALoopbackPrinter = Shown<native::NativeLibrary>;
 
-// A plain run is at 96 DPI; at_dpi.sh runs this case again in a prefix set to SETIP_DPI.
-TEST_F(Win32Window, PlacesEveryControlAtMulDivOfItsTwips) {
-    const HWND handle = window.handle();
+void expectLaidOutAtTheScreensDpi(HWND handle, const FrmTest& form, const FormWindow& window);
+
+// A plain run is at 96 DPI; at_dpi.sh runs these cases again in a prefix set to SETIP_DPI.
+TEST_F(Win32Window, PlacesEveryControlAtMulDivOfItsTwips) { expectLaidOutAtTheScreensDpi(window.handle(), form, window); }
+TEST_F(Win32WindowOnWindows7, PlacesEveryControlAtMulDivOfItsTwips) {
+    expectLaidOutAtTheScreensDpi(window.handle(), form, window);
+}
+
+void expectLaidOutAtTheScreensDpi(HWND handle, const FrmTest& form, const FormWindow& window) {
     const char* given = std::getenv("SETIP_DPI");
     const int dpi = given ? std::atoi(given) : 96;
-    ASSERT_EQ(::GetDpiForWindow(handle), static_cast<UINT>(dpi));
+    ASSERT_EQ(DpiFunctions::ofSystem().dpiOf(handle), static_cast<UINT>(dpi));
     const auto scaled = [&](std::int32_t twips) { return ::MulDiv(twips, dpi, 1440); };
 
     RECT client{};
@@ -67,7 +76,7 @@ TEST_F(Win32Window, PlacesEveryControlAtMulDivOfItsTwips) {
     EXPECT_EQ(::GetWindowLongW(handle, GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX), 0) << "the frame is fixed";
     for (const Control* control : form.controls()) {
         RECT place{};
-        ::GetWindowRect((*this)[*control], &place);
+        ::GetWindowRect(window.controlOf(*control), &place);
         ::MapWindowPoints(nullptr, handle, reinterpret_cast<POINT*>(&place), 2);
         const Placement at = control->placement();
         const std::vector<LONG> wanted{scaled(at.left), scaled(at.top), scaled(at.width), scaled(at.height)};
@@ -76,6 +85,38 @@ TEST_F(Win32Window, PlacesEveryControlAtMulDivOfItsTwips) {
         if (dpi != 96 && control->kind() == ControlKind::comboBox && found[3] >= wanted[3]) found[3] = wanted[3];
         EXPECT_EQ(found, wanted) << control->name();
     }
+}
+
+// Moved to a monitor of another scale, every control takes the default GUI font made for it, and the font made for
+// the monitor before is released.
+TEST_F(Win32Window, TakesTheFontOfANewDpiAndReleasesTheOldOne) {
+    const auto changeDpi = [&](UINT dpi) {
+        RECT suggested{0, 0, 400, 200};
+        ::SendMessageW(window.handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    };
+    const auto fonts = [&] {
+        std::set<HGDIOBJ> used;
+        for (const Control* control : form.controls()) {
+            used.insert(reinterpret_cast<HGDIOBJ>(::SendMessageW((*this)[*control], WM_GETFONT, 0, 0)));
+        }
+        return used;
+    };
+    const HGDIOBJ stock = ::GetStockObject(DEFAULT_GUI_FONT);
+    LOGFONTW stockFont{}, madeFont{};
+    ::GetObjectW(stock, sizeof stockFont, &stockFont);
+    const UINT system = systemDpi();
+    ASSERT_EQ(fonts(), std::set<HGDIOBJ>{stock});
+
+    changeDpi(system * 3 / 2);
+    const auto scaled = fonts();
+    ASSERT_EQ(scaled.size(), 1u);
+    ASSERT_NE(::GetObjectW(*scaled.begin(), sizeof madeFont, &madeFont), 0);
+    EXPECT_EQ(madeFont.lfHeight, ::MulDiv(stockFont.lfHeight, 3, 2));
+    EXPECT_EQ(std::wstring{madeFont.lfFaceName}, std::wstring{stockFont.lfFaceName});
+
+    changeDpi(system);
+    EXPECT_EQ(fonts(), std::set<HGDIOBJ>{stock});
+    EXPECT_EQ(::GetObjectW(*scaled.begin(), sizeof madeFont, &madeFont), 0) << "the scaled font was not released";
 }
 
 struct Picks {
@@ -148,6 +189,64 @@ TEST_F(Win32Window, EnterAndEscPressNothingAndSpacePressesTheFocusedButton) {
     EXPECT_TRUE(::IsWindow(window.handle())) << "Esc closed nothing either";
     type(VK_SPACE);
     EXPECT_FALSE(library.calls.empty()) << "Space pressed nothing";
+}
+
+// Keys as the operator types them, through the system's input queue to whichever control has the focus: a tab is the
+// Tab key, a space the space bar, a return the Enter key, and any other character is typed as itself.
+void typeKeys(std::wstring_view keys) {
+    std::vector<INPUT> inputs;
+    for (const wchar_t key : keys) {
+        const WORD virtualKey = key == L'\t' ? VK_TAB : key == L' ' ? VK_SPACE : key == L'\r' ? VK_RETURN : 0;
+        for (const DWORD up : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}}) {
+            INPUT input{};
+            input.type = INPUT_KEYBOARD;
+            input.ki.wVk = virtualKey;
+            input.ki.wScan = virtualKey == 0 ? key : 0;
+            input.ki.dwFlags = up | (virtualKey == 0 ? KEYEVENTF_UNICODE : 0);
+            inputs.push_back(input);
+        }
+    }
+    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+class Win32WindowByKeys : public Win32Window {
+protected:
+    // Types, then runs the window's messages until the keys have all arrived and been handled.
+    void type(std::wstring_view keys) const {
+        typeKeys(keys);
+        for (int idle = 0; idle < 5; ++idle) {
+            pump();
+            if (::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT) != WAIT_TIMEOUT) idle = 0;
+        }
+    }
+    bool focused(const Control& control) const {
+        const HWND focus = ::GetFocus();
+        return focus == (*this)[control] || ::IsChild((*this)[control], focus);
+    }
+};
+
+// From the first key, and again after an error box answered by its own key, without a click anywhere.
+TEST_F(Win32WindowByKeys, PressesSetIpFromTheFirstKeyAndAgainAfterAnErrorBox) {
+    ASSERT_TRUE(focused(form.Combo1)) << "the first control in tab order has the focus at start";
+    type(L"ETHERNET\t\t127.0.0.2:9100\t10.0.0.7\t\t ");
+    EXPECT_EQ(library.calls, (std::vector<std::string>{R"(POS_Open("127.0.0.2:9100", 0, 0, 0, 0, 21))", "POS_StartDoc()",
+                                                       "POS_WriteFile(7, 1F 1B 1F 91 00 49 50 0A 00 00 07, 11)",
+                                                       "POS_EndDoc()", "POS_Close()"}));
+    EXPECT_TRUE(focused(form.Command5));
+
+    library.openResult = -1;
+    library.calls.clear();
+    std::thread answer([] {  // Enter on the error box, once it is there
+        for (int attempt = 0; attempt < 500 && ::FindWindowW(L"#32770", L"error") == nullptr; ++attempt) ::Sleep(10);
+        typeKeys(L"\r");
+    });
+    type(L" ");
+    answer.join();
+    EXPECT_EQ(library.calls.size(), 1u);
+    ASSERT_TRUE(focused(form.Command5)) << "the focus is back on Set IP once the box has gone";
+    library.openResult = 7;
+    type(L" ");
+    EXPECT_EQ(library.calls.size(), 6u);
 }
 
 // By name, so that the system's own lookup takes part; the refusals and the deadline go by number.
