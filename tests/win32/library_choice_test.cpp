@@ -3,8 +3,10 @@
 // of its own folder.
 #include "printer/library_choice.h"
 #include "printer/native/native_library.h"
+#include "printer/posdll/win32/library_search.h"
 #include "printer/press.h"
 #include "tests/support/recording_library.h"
+#include "tests/support/table.h"
 
 #include <gtest/gtest.h>
 
@@ -15,6 +17,9 @@
 
 namespace setip {
 namespace {
+
+using posdll::LibrarySearch;
+constexpr LibrarySearch bothSearches[] = {LibrarySearch::loaderFlags, LibrarySearch::fullPath};
 
 bool isBuiltIn(const std::unique_ptr<PrinterLibrary>& library) {
     return dynamic_cast<native::NativeLibrary*>(library.get()) != nullptr;
@@ -30,23 +35,62 @@ TEST(LibraryChoiceInTheBuildFolder, NeverLoadsAVendorLibraryFromTheCurrentFolder
     std::filesystem::current_path(folder);
     std::ostringstream diagnostics;
     const auto library = choosePrinterLibrary(diagnostics);
+    for (const LibrarySearch search : bothSearches) {
+        EXPECT_THROW(posdll::loadSharedLibrary("POSDLL.dll", search), posdll::BindFailure);
+    }
     std::filesystem::current_path(previous);
     std::filesystem::remove_all(folder);
     EXPECT_TRUE(isBuiltIn(library));
     EXPECT_EQ(diagnostics.str(), "");
 }
 
-TEST(LibraryChoiceInVendor, TakesTheVendorLibraryBesideTheExecutableAndBindsItsEntries) {
+// An un-updated Windows 7 refuses the loader's search flags, so the library is loaded by its full path there.
+TEST(LibraryChoiceInVendor, LoadsTheLibraryBesideTheExecutableByEitherSearch) {
+    for (const LibrarySearch search : bothSearches) {
+        EXPECT_NE(posdll::loadSharedLibrary("POSDLL.dll", search)->find("POS_Open"), nullptr);
+    }
+}
+
+struct VendorPress {
+    std::string name;
+    WindowInputs inputs;
+    std::int32_t openResult;
+    friend void PrintTo(const VendorPress& row, std::ostream* out) { *out << row.name; }
+};
+
+class LibraryChoiceInVendorPresses : public testing::TestWithParam<VendorPress> {};
+
+// The stand-in is stdcall on 32-bit Windows, as the vendor's library is, so a binding that disagreed about who pops
+// the arguments would corrupt the stack; a thousand presses in one process show that it does not.
+TEST_P(LibraryChoiceInVendorPresses, ReachTheVendorLibraryWithTheArgumentsTheBuiltInOneWouldGet) {
     std::ostringstream diagnostics;
     const auto library = choosePrinterLibrary(diagnostics);
-    EXPECT_FALSE(isBuiltIn(library));
-    EXPECT_EQ(diagnostics.str(), "");
-    testing_support::RecordingMessages messages;
-    const WindowInputs inputs{u"COM3", u"", u"", u"115200", u"10.0.0.7"};
-    // Only the stand-in's POS_Open gives handle 7; the built-in library has no COM3 here.
-    EXPECT_EQ(pressSetIp(inputs, *library, messages, diagnostics), 7);
-    EXPECT_TRUE(messages.shown.empty());
+    ASSERT_FALSE(isBuiltIn(library));
+    auto* const recording = reinterpret_cast<testing_support::RecordingLibrary* (*)()>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"POSDLL.dll"), "recording")));
+    ASSERT_NE(recording, nullptr);
+    testing_support::RecordingLibrary& bound = *recording();
+    testing_support::RecordingLibrary inProcess;
+    bound.openResult = inProcess.openResult = GetParam().openResult;
+    testing_support::RecordingMessages messages, inProcessMessages;
+    pressSetIp(GetParam().inputs, inProcess, inProcessMessages, diagnostics);
+    EXPECT_EQ(inProcess.calls.size(), GetParam().openResult == failedHandle ? 1u : 5u);
+    for (int press = 0; press < 1000; ++press) {
+        bound.calls.clear();
+        EXPECT_EQ(pressSetIp(GetParam().inputs, *library, messages, diagnostics), GetParam().openResult);
+        ASSERT_EQ(bound.calls, inProcess.calls) << "press " << press;
+    }
+    EXPECT_EQ(messages.shown.size(), 1000 * inProcessMessages.shown.size());
 }
+
+INSTANTIATE_TEST_SUITE_P(Kinds, LibraryChoiceInVendorPresses, testing::Values(
+    VendorPress{"network", {u"ETHERNET", u"127.0.0.9", u"", u"", u"10.0.0.7"}, 7},
+    VendorPress{"serial", {u"COM3", u"", u"", u"115200", u"10.0.0.7"}, 7},
+    VendorPress{"parallel with handle 0", {u"LPT2", u"", u"", u"", u"10.0.0.7"}, 0},
+    VendorPress{"driver", {u"DRIVER", u"", u"Receipt", u"", u"10.0.0.7"}, 7},
+    VendorPress{"failed open shows the message and calls nothing more", {u"COM1", u"", u"", u"9600", u"10.0.0.7"},
+                failedHandle}),
+    testing_support::RowName{});
 
 TEST(LibraryChoiceInRefused, SaysOnceWhyAVendorLibraryIsRefusedAndTakesTheBuiltInOne) {
     std::ostringstream diagnostics;
