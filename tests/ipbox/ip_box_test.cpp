@@ -86,7 +86,8 @@ TEST(IpBoxLifecycle, InitialiseLoadsTheDefaultIntoANewFieldAndASecondFieldIsTheO
     EXPECT_EQ(host.calls, (std::vector<std::string>{
                               call("CreateWindowExA", 0x200, "SysIPAddress32", "\"\"", 0x50810000, 0, 0, 132, 20, 3, 0,
                                    0x400000, true),
-                              call("SendMessageA", 7, 48, 17, 1), call("SendMessageA", 7, 1125, 0, 0xC0A87B64)}));
+                              call("SendMessageA", 7, 48, 17, 1),
+                              call("SendMessageA", 7, 1125, 0, static_cast<LParam>(0xC0A87B64u))}));
     host.nextWindow = 8;
     host.box.CreateTextBox();
     host.box.Address(u"10.0.0.7");

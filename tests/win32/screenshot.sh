@@ -5,6 +5,13 @@
 set -euo pipefail
 wine_run=$1 prefix=$2 exe=$3 output=$4
 
+# The default GUI font's face, "MS Shell Dlg", is Microsoft Sans Serif on Windows. Wine maps it to Tahoma, and this
+# Wine finds no Tahoma outside the prefix and draws a wider Linux font, which cuts the captions. Wine's own MS Sans
+# Serif has Windows' metrics, so the prefix gets it as an installed font and as the face of "MS Shell Dlg".
+"$wine_run" "$prefix" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
+  /v 'MS Shell Dlg' /d 'MS Sans Serif' /f >/dev/null
+cp /usr/share/wine/fonts/sserife.fon "$prefix/drive_c/windows/Fonts/"
+
 "$wine_run" "$prefix" "$exe" &
 program=$!
 stop() {
