@@ -7,9 +7,13 @@
 
 namespace setip {
 
-std::int32_t OpenPort(PrinterLibrary& library, TextView entry, const WindowInputs& inputs) {
+std::int32_t OpenPort(PrinterLibrary& library, TextView entry, const WindowInputs& inputs, std::string& refusal) {
+    refusal.clear();
     const auto kind = portKindOf(entry);
-    if (!kind) return failedHandle;
+    if (!kind) {
+        refusal = "\"" + toUtf8(entry) + "\" names no port; it must start with ETH, COM, LPT or DRI";
+        return failedHandle;
+    }
     const std::int32_t mode = openModeOf(*kind);
     switch (*kind) {
         case PortKind::network:
@@ -19,6 +23,7 @@ std::int32_t OpenPort(PrinterLibrary& library, TextView entry, const WindowInput
             try {
                 baudRate = toInteger32(inputs.combo3);
             } catch (const Error&) {
+                refusal = "the baud rate \"" + toUtf8(inputs.combo3) + "\" for " + toUtf8(entry) + " is not a number";
                 return failedHandle;
             }
             return library.POS_Open(toLibraryName(entry).c_str(), baudRate, 8, 0, 0, mode);
