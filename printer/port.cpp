@@ -6,12 +6,22 @@
 #include "printer/port_kind.h"
 
 namespace setip {
+namespace {
+
+std::string quoted(TextView text) {
+    std::string out{"\""};
+    out += toUtf8(text);
+    out += '"';
+    return out;
+}
+
+}  // namespace
 
 std::int32_t OpenPort(PrinterLibrary& library, TextView entry, const WindowInputs& inputs, std::string& refusal) {
     refusal.clear();
     const auto kind = portKindOf(entry);
     if (!kind) {
-        refusal = "\"" + toUtf8(entry) + "\" names no port; it must start with ETH, COM, LPT or DRI";
+        refusal = quoted(entry) + " names no port; it must start with ETH, COM, LPT or DRI";
         return failedHandle;
     }
     const std::int32_t mode = openModeOf(*kind);
@@ -23,7 +33,7 @@ std::int32_t OpenPort(PrinterLibrary& library, TextView entry, const WindowInput
             try {
                 baudRate = toInteger32(inputs.combo3);
             } catch (const Error&) {
-                refusal = "the baud rate \"" + toUtf8(inputs.combo3) + "\" for " + toUtf8(entry) + " is not a number";
+                refusal = quoted(inputs.combo3) + " is not a number, so it is no baud rate for " + toUtf8(entry);
                 return failedHandle;
             }
             return library.POS_Open(toLibraryName(entry).c_str(), baudRate, 8, 0, 0, mode);

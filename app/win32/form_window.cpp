@@ -2,6 +2,7 @@
 
 #include "app/win32/native_text.h"
 #include "app/win32/resource.h"
+#include "common/win32/no_escape_procedure.h"
 
 #include <commctrl.h>
 
@@ -51,7 +52,7 @@ void registerClass(HINSTANCE instance, WNDPROC procedure) {
     windowClass.hIconSm = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(SETIP_ICON), IMAGE_ICON,
                                                           ::GetSystemMetrics(SM_CXSMICON),
                                                           ::GetSystemMetrics(SM_CYSMICON), 0));
-    windowClass.lpfnWndProc = procedure;
+    windowClass.lpfnWndProc = noEscapeProcedure<procedure>;
     // Registering twice (a second window, a test) fails harmlessly with ERROR_CLASS_ALREADY_EXISTS.
     ::RegisterClassExW(&windowClass);
 }
@@ -255,5 +256,10 @@ void FormWindow::Cls() { ::InvalidateRect(window_, nullptr, TRUE); }
 void FormWindow::showError(TextView title, TextView text) {
     ::MessageBoxW(window_, wideOf(text).c_str(), wideOf(title).c_str(), MB_OK | MB_ICONERROR);
 }
+
+// The press runs inside one message, so nothing sets the cursor back until showIdle does.
+void FormWindow::showBusy() { cursorBeforeWait_ = ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT)); }
+
+void FormWindow::showIdle() { ::SetCursor(cursorBeforeWait_); }
 
 }  // namespace setip::win32

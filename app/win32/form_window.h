@@ -43,6 +43,8 @@ private:
 
     void Cls() override;
     void showError(TextView title, TextView text) override;
+    void showBusy() override;
+    void showIdle() override;
 
     void createControls();
     // Places every control at its twips for the window's DPI, and sizes the client area to match.
@@ -52,6 +54,7 @@ private:
 
     FrmTest form_;
     HWND window_ = nullptr;
+    HCURSOR cursorBeforeWait_ = nullptr;
     struct Pair {
         const Control* control;
         HWND native;

@@ -145,7 +145,7 @@ TEST(PressSetIp, TellsWhyOnOneLineAboutThisPressOnly) {
 
     EXPECT_EQ(said(inputs(u"ETHERNET", u"127.0.0.5")), "setip: cannot connect to 127.0.0.5:9100: Connection refused\n");
     EXPECT_EQ(said(inputs(u"USB1")), "setip: \"USB1\" names no port; it must start with ETH, COM, LPT or DRI\n");
-    EXPECT_EQ(said(inputs(u"COM1", u"", u"", u"fast")), "setip: the baud rate \"fast\" for COM1 is not a number\n");
+    EXPECT_EQ(said(inputs(u"COM1", u"", u"", u"fast")), "setip: \"fast\" is not a number, so it is no baud rate for COM1\n");
     library.openResult = 7;
     library.writeResult = -1;
     library.reason = "cannot write to /dev/lp0: Input/output error";
