@@ -52,7 +52,7 @@ void registerClass(HINSTANCE instance, WNDPROC procedure) {
     windowClass.hIconSm = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(SETIP_ICON), IMAGE_ICON,
                                                           ::GetSystemMetrics(SM_CXSMICON),
                                                           ::GetSystemMetrics(SM_CYSMICON), 0));
-    windowClass.lpfnWndProc = noEscapeProcedure<procedure>;
+    windowClass.lpfnWndProc = procedure;
     // Registering twice (a second window, a test) fails harmlessly with ERROR_CLASS_ALREADY_EXISTS.
     ::RegisterClassExW(&windowClass);
 }
@@ -111,7 +111,7 @@ void fitComboHeight(HWND combo, int height) {
 FormWindow::FormWindow(HINSTANCE instance, const InstalledPrinters& printers, PrinterLibrary& library,
                        std::ostream& diagnostics)
     : form_(printers, *this, *this, library, diagnostics) {
-    registerClass(instance, &FormWindow::procedure);
+    registerClass(instance, &noEscapeProcedure<&FormWindow::procedure>);
     ::CreateWindowExW(frameExtendedStyle, className, wideOf(formCaption).c_str(), frameStyle, CW_USEDEFAULT,
                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);
     if (window_ == nullptr) throw std::runtime_error("cannot create the window");

@@ -37,7 +37,6 @@ struct Press {
     std::vector<std::u16string> shown;
     std::int32_t writeResult = 11;
     std::int32_t endDocResult = 0;
-    bool resultsMean = true;
     std::string throwsAt = {};  // the call that throws, as a toolkit or the system might
 };
 
@@ -51,7 +50,6 @@ TEST_P(PressSetIp, MakesTheseCallsAndShowsTheseMessages) {
     library.openResult = row.openResult;
     library.writeResult = row.writeResult;
     library.endDocResult = row.endDocResult;
-    library.resultsMean = row.resultsMean;
     RecordingMessages messages;
     std::vector<std::string> whileIdle;
     library.onCall = [&](const std::string& call) {
@@ -110,14 +108,12 @@ INSTANTIATE_TEST_SUITE_P(SendResults, PressSetIp, testing::Values(
           sendSequence("POS_Open(\"LPT1\", 0, 0, 0, 0, 18)"), {sendFailed}, -1},
     Press{"a failed end doc is told after the close", inputs(u"DRIVER"), 7,
           sendSequence("POS_Open(\"Receipt\", 0, 0, 0, 0, 20)"), {sendFailed}, 11, -1},
-    Press{"a vendor library's results are not read", inputs(u"LPT1"), 7,
-          sendSequence("POS_Open(\"LPT1\", 0, 0, 0, 0, 18)"), {}, -1, -1, false},
     Press{"an exception in the open is shown as the open failing", inputs(u"COM1"), 7,
-          {"POS_Open(\"COM1\", 19200, 8, 0, 0, 1)"}, {openFailed}, 11, 0, true, "POS_Open"},
+          {"POS_Open(\"COM1\", 19200, 8, 0, 0, 1)"}, {openFailed}, 11, 0, "POS_Open"},
     Press{"an exception in the send still closes and is shown as the send failing", inputs(u"COM1"), 7,
           {"POS_Open(\"COM1\", 19200, 8, 0, 0, 1)", "POS_StartDoc()",
            "POS_WriteFile(7, 1F 1B 1F 91 00 49 50 C0 A8 7B 64, 11)", "POS_Close()"},
-          {sendFailed}, 11, 0, false, "POS_WriteFile"}),
+          {sendFailed}, 11, 0, "POS_WriteFile"}),
     testing_support::RowName{});
 
 INSTANTIATE_TEST_SUITE_P(NewAddress, PressSetIp, testing::Values(
@@ -150,8 +146,6 @@ TEST(PressSetIp, TellsWhyOnOneLineAboutThisPressOnly) {
     library.writeResult = -1;
     library.reason = "cannot write to /dev/lp0: Input/output error";
     EXPECT_EQ(said(inputs(u"LPT1")), "setip: cannot write to /dev/lp0: Input/output error\n");
-    library.reason.clear();
-    EXPECT_EQ(said(inputs(u"LPT1")), "setip: POS_WriteFile failed and the library gave no reason\n");
 }
 
 TEST(PressSetIp, TwoPressesOpenAndCloseTwice) {

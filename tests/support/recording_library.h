@@ -19,7 +19,6 @@ public:
     std::int32_t openResult = 7;
     std::int32_t writeResult = 11;
     std::int32_t endDocResult = 0;
-    bool resultsMean = true;
     std::string reason;
     std::function<void(const std::string& call)> onCall;  // runs once each call is written down
 
@@ -42,7 +41,7 @@ public:
     }
     std::int32_t POS_EndDoc() override { return record("POS_EndDoc()", endDocResult); }
     std::int32_t POS_Close() override { return record("POS_Close()"); }
-    bool reportsResults() const override { return resultsMean; }
+    bool reportsResults() const override { return true; }
     std::string failureReason() const override { return reason; }
 
 private:
