@@ -19,7 +19,12 @@ public:
     virtual std::int32_t POS_EndDoc() = 0;
     virtual std::int32_t POS_Close() = 0;
 
-    // Why the last POS_Open gave -1, in words an operator can act on. A vendor library cannot say, so it is empty.
+    // Whether the results above mean what they say: POS_WriteFile gives the count it took or -1, and POS_StartDoc
+    // and POS_EndDoc give -1 when they fail. Only then can a press tell that a send failed.
+    virtual bool reportsResults() const = 0;
+
+    // Why the last call that failed did, in words an operator can act on. A vendor library cannot say, so it is
+    // empty.
     virtual std::string failureReason() const { return {}; }
 };
 

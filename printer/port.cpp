@@ -6,10 +6,24 @@
 #include "printer/port_kind.h"
 
 namespace setip {
+namespace {
 
-std::int32_t OpenPort(PrinterLibrary& library, TextView entry, const WindowInputs& inputs) {
+std::string quoted(TextView text) {
+    std::string out{"\""};
+    out += toUtf8(text);
+    out += '"';
+    return out;
+}
+
+}  // namespace
+
+std::int32_t OpenPort(PrinterLibrary& library, TextView entry, const WindowInputs& inputs, std::string& refusal) {
+    refusal.clear();
     const auto kind = portKindOf(entry);
-    if (!kind) return failedHandle;
+    if (!kind) {
+        refusal = quoted(entry) + " names no port; it must start with ETH, COM, LPT or DRI";
+        return failedHandle;
+    }
     const std::int32_t mode = openModeOf(*kind);
     switch (*kind) {
         case PortKind::network:
@@ -19,6 +33,7 @@ std::int32_t OpenPort(PrinterLibrary& library, TextView entry, const WindowInput
             try {
                 baudRate = toInteger32(inputs.combo3);
             } catch (const Error&) {
+                refusal = quoted(inputs.combo3) + " is not a number, so it is no baud rate for " + toUtf8(entry);
                 return failedHandle;
             }
             return library.POS_Open(toLibraryName(entry).c_str(), baudRate, 8, 0, 0, mode);

@@ -1,7 +1,9 @@
 #include "app/qt/form_window.h"
 
 #include "app/qt/twips.h"
+#include "common/no_escape.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFontMetrics>
 #include <QLabel>
@@ -61,7 +63,7 @@ void fitFont(QWidget& window, const std::vector<Fit>& fits) {
 }  // namespace
 
 FormWindow::FormWindow(const InstalledPrinters& printers, PrinterLibrary& library, std::ostream& diagnostics)
-    : form_(printers, *this, *this, library, diagnostics) {
+    : diagnostics_(diagnostics), form_(printers, *this, *this, library, diagnostics) {
     setWindowTitle(toQString(formCaption));
     const int dpiX = logicalDpiX();
     const int dpiY = logicalDpiY();
@@ -89,19 +91,23 @@ FormWindow::FormWindow(const InstalledPrinters& printers, PrinterLibrary& librar
     button->setDefault(false);
     place(button, form_.Command5);
     connect(button, &QPushButton::clicked, this, [this] {
-        form_.Command5.click();
-        sync();
+        fromQt([this] { form_.Command5.click(); });
+        fromQt([this] { sync(); });
     });
 
     // Picking an item, with the mouse or the arrow keys, is a click; typing, deleting or pasting is a change.
     // Both signals come from the operator only, so the program's own text changes raise nothing.
     connect(combo1, &QComboBox::activated, this, [this](int index) {
-        form_.Combo1.setListIndex(index);
-        sync();
+        fromQt([&] {
+            form_.Combo1.setListIndex(index);
+            sync();
+        });
     });
     connect(combo1->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& text) {
-        form_.Combo1.operatorEdits(toText(text));
-        sync();
+        fromQt([&] {
+            form_.Combo1.operatorEdits(toText(text));
+            sync();
+        });
     });
 
     std::vector<Pair> focusable;
@@ -138,8 +144,10 @@ QComboBox* FormWindow::comboFor(ComboBox& control) {
         widget->setEditText(toQString(control.Text()));
     } else {
         connect(widget, &QComboBox::activated, this, [this, &control](int index) {
-            control.setListIndex(index);
-            sync();
+            fromQt([&] {
+                control.setListIndex(index);
+                sync();
+            });
         });
     }
     place(widget, control);
@@ -148,7 +156,8 @@ QComboBox* FormWindow::comboFor(ComboBox& control) {
 
 QLineEdit* FormWindow::textBoxFor(TextBox& control) {
     auto* widget = new QLineEdit(toQString(control.Text()), this);
-    connect(widget, &QLineEdit::textEdited, this, [&control](const QString& text) { control.setText(toText(text)); });
+    connect(widget, &QLineEdit::textEdited, this,
+            [this, &control](const QString& text) { fromQt([&] { control.setText(toText(text)); }); });
     place(widget, control);
     widget->setCursorPosition(0);  // show the start of a text longer than the box
     return widget;
@@ -166,6 +175,8 @@ void FormWindow::sync() {
     }
 }
 
+void FormWindow::fromQt(const std::function<void()>& action) { noEscape(diagnostics_, action); }
+
 void FormWindow::Cls() { update(); }
 
 void FormWindow::showError(TextView title, TextView text) {
@@ -175,5 +186,9 @@ void FormWindow::showError(TextView title, TextView text) {
     QMessageBox box(QMessageBox::Critical, toQString(title), shown, QMessageBox::Ok, this);
     box.exec();
 }
+
+void FormWindow::showBusy() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+
+void FormWindow::showIdle() { QApplication::restoreOverrideCursor(); }
 
 }  // namespace setip::qt

@@ -8,6 +8,7 @@
 
 #include <QWidget>
 
+#include <functional>
 #include <ostream>
 
 class QComboBox;
@@ -27,6 +28,10 @@ public:
 private:
     void Cls() override;
     void showError(TextView title, TextView text) override;
+    void showBusy() override;
+    void showIdle() override;
+    // Runs what Qt called, keeping any exception from going back into Qt.
+    void fromQt(const std::function<void()>& action);
 
     QWidget* place(QWidget* widget, const Control& control);
     QComboBox* comboFor(ComboBox& control);
@@ -34,6 +39,7 @@ private:
     // Brings every widget in line with the model, touching only what differs, so a caret or typed text stays.
     void sync();
 
+    std::ostream& diagnostics_;
     FrmTest form_;
     struct Pair {
         const Control* control;

@@ -15,9 +15,7 @@ int runSetip(int argc, char** argv, const std::function<void(QWidget&)>& beforeS
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("setip"));
     QApplication::setDesktopFileName(QStringLiteral("setip"));
-    QIcon icon;
-    for (const int size : {16, 32, 48, 64, 128}) icon.addFile(QStringLiteral(":/setip/setip-%1.png").arg(size));
-    QApplication::setWindowIcon(icon);
+    QApplication::setWindowIcon(setipIcon());
 
     const auto library = choosePrinterLibrary(std::cerr);
     const ListedPrinters printers{systemPrinterNames()};
@@ -26,5 +24,7 @@ int runSetip(int argc, char** argv, const std::function<void(QWidget&)>& beforeS
     window.show();
     return QApplication::exec();
 }
+
+QIcon setipIcon() { return QIcon{QStringLiteral(":/setip/setip.ico")}; }
 
 }  // namespace setip::qt

@@ -2,6 +2,7 @@
 
 #include "app/win32/native_text.h"
 #include "app/win32/resource.h"
+#include "common/win32/no_escape_procedure.h"
 
 #include <commctrl.h>
 
@@ -111,7 +112,7 @@ void fitComboHeight(HWND combo, int height) {
 FormWindow::FormWindow(HINSTANCE instance, const InstalledPrinters& printers, PrinterLibrary& library,
                        std::ostream& diagnostics, DpiFunctions dpi)
     : form_(printers, *this, *this, library, diagnostics), dpi_(dpi) {
-    registerClass(instance, &FormWindow::procedure);
+    registerClass(instance, &noEscapeProcedure<&FormWindow::procedure>);
     ::CreateWindowExW(frameExtendedStyle, className, wideOf(formCaption).c_str(), frameStyle, CW_USEDEFAULT,
                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);
     if (window_ == nullptr) throw std::runtime_error("cannot create the window");
@@ -294,5 +295,10 @@ void FormWindow::Cls() { ::InvalidateRect(window_, nullptr, TRUE); }
 void FormWindow::showError(TextView title, TextView text) {
     ::MessageBoxW(window_, wideOf(text).c_str(), wideOf(title).c_str(), MB_OK | MB_ICONERROR);
 }
+
+// The press runs inside one message, so nothing sets the cursor back until showIdle does.
+void FormWindow::showBusy() { cursorBeforeWait_ = ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT)); }
+
+void FormWindow::showIdle() { ::SetCursor(cursorBeforeWait_); }
 
 }  // namespace setip::win32

@@ -47,6 +47,8 @@ private:
 
     void Cls() override;
     void showError(TextView title, TextView text) override;
+    void showBusy() override;
+    void showIdle() override;
 
     void createControls();
     // Gives every control the default GUI font made for the DPI, and releases the font made for the previous one.
@@ -64,6 +66,7 @@ private:
     UniqueFont font_;  // the GUI font scaled to the window's DPI, when that differs from the system's
     HWND window_ = nullptr;
     HWND focused_ = nullptr;
+    HCURSOR cursorBeforeWait_ = nullptr;
     struct Pair {
         const Control* control;
         HWND native;

@@ -1,7 +1,11 @@
 #include "ipbox/qt/address_part.h"
 
+#include "common/no_escape.h"
+
 #include <QKeyEvent>
 #include <QValidator>
+
+#include <iostream>
 
 namespace setip::qt {
 namespace {
@@ -12,11 +16,13 @@ public:
     using QValidator::QValidator;
 
     State validate(QString& input, int&) const override {
-        if (input.size() > 3) return Invalid;
-        for (const QChar character : input) {
-            if (character < u'0' || character > u'9') return Invalid;
-        }
-        return input.isEmpty() || input.toInt() <= 255 ? Acceptable : Invalid;
+        return noEscape(std::cerr, [&input] {
+            if (input.size() > 3) return Invalid;
+            for (const QChar character : input) {
+                if (character < u'0' || character > u'9') return Invalid;
+            }
+            return input.isEmpty() || input.toInt() <= 255 ? Acceptable : Invalid;
+        }, Invalid);
     }
 };
 
@@ -39,6 +45,10 @@ void AddressPart::setNeighbours(AddressPart* previous, AddressPart* next) {
 int AddressPart::value() const { return text().toInt(); }
 
 void AddressPart::keyPressEvent(QKeyEvent* event) {
+    noEscape(std::cerr, [this, event] { takeKey(event); });
+}
+
+void AddressPart::takeKey(QKeyEvent* event) {
     const bool plain = !hasSelectedText();
     if (event->text() == u"." || event->text() == u" ") {
         if (next_) next_->enterSelectingAll();

@@ -19,6 +19,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void takeKey(QKeyEvent* event);
     void enterSelectingAll();
     void enterAt(qsizetype position);
 

@@ -1,5 +1,9 @@
 #include "ipbox/qt/ip_box_widget.h"
 
+#include "common/no_escape.h"
+
+#include <iostream>
+
 namespace setip::qt {
 
 IpBox::IpBox(QWidget* parent) : QWidget(parent), handle_(platform_.handleOf(this)), box_(*this, platform_) {
@@ -15,7 +19,7 @@ QSize IpBox::sizeHint() const { return {132, 19}; }
 
 void IpBox::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    box_.UserControl_Resize();
+    noEscape(std::cerr, [this] { box_.UserControl_Resize(); });
 }
 
 }  // namespace setip::qt

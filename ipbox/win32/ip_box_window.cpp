@@ -1,5 +1,6 @@
 #include "ipbox/win32/ip_box_window.h"
 
+#include "common/win32/no_escape_procedure.h"
 #include "ipbox/win32/win32_platform.h"
 
 #include <memory>
@@ -78,7 +79,7 @@ void registerIpBoxClass(HINSTANCE instance) {
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpszClassName = ipBoxClassName;
     windowClass.hInstance = instance;
-    windowClass.lpfnWndProc = &procedure;
+    windowClass.lpfnWndProc = &noEscapeProcedure<procedure>;
     windowClass.hbrBackground = ::GetSysColorBrush(COLOR_BTNFACE);
     ::RegisterClassExW(&windowClass);  // a second registration fails harmlessly
 }

@@ -24,6 +24,7 @@ public:
     std::int32_t POS_EndDoc() override;
     std::int32_t POS_Close() override;
 
+    bool reportsResults() const override { return true; }
     std::string failureReason() const override { return failureReason_; }
 
 private:

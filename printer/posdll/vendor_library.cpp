@@ -47,6 +47,8 @@ public:
 
     std::int32_t POS_EndDoc() override { return call(endDoc_); }
     std::int32_t POS_Close() override { return call(close_); }
+    // What the vendor's entries give back is not documented, so a press reads none of it.
+    bool reportsResults() const override { return false; }
 
 private:
     std::int32_t call(LateEntry<PosNoArgumentEntry>& late) {

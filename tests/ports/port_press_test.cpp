@@ -33,8 +33,8 @@ const Text newAddress = u"10.13.10.17";
 const Bytes command{0x1F, 0x1B, 0x1F, 0x91, 0x00, 0x49, 0x50, 0x0A, 0x0D, 0x0A, 0x11};
 
 // What stands in for the port. A local one's path follows the row's port name; the print servers serve "DRIVER".
-enum class StandIn { pty, fifo, lonelyFifo, missing, devNull, rootOnly, ptyInUse, none, cupsd, stoppedCupsd,
-                     silentServer };
+enum class StandIn { pty, fifo, lonelyFifo, missing, devNull, rootOnly, ptyInUse, fullFifo, stoppedPty, hangingUpPty,
+                     none, cupsd, stoppedCupsd, silentServer };
 using enum StandIn;
 
 struct PortPress {
@@ -45,6 +45,7 @@ struct PortPress {
     speed_t speed;  // what a serial line runs at after the press; 0 when not checked
     std::string reason;  // "%s" stands for the stand-in's path or print server; "" when the command arrives
     bool asNobody = false;    // root passes every permission check and ignores exclusive use
+    bool sendFails = false;   // the port opens, and the reason is the send's
     friend void PrintTo(const PortPress& row, std::ostream* out) { *out << row.name; }
 };
 
@@ -62,7 +63,8 @@ struct TemporaryDirectory {
 struct PrintServers {
     testing_support::LoopbackPrinter printer;
     testing_support::CupsServer server{{{"setip-receipt", "socket://" + printer.address()},
-                                        {"setip-closed", "socket://" + printer.address()}}};
+                                        {"setip-closed", "socket://" + printer.address()},
+                                        {"setip-unfinished", "socket://" + printer.address(), "unfinishable"}}};
     testing_support::FullBacklog silent;  // takes no connection, as a print server on a dead host
     std::string name;
 
@@ -91,7 +93,7 @@ class PortPressTest : public testing::TestWithParam<PortPress> {};
 
 TEST_P(PortPressTest, DeliversTheExactCommandOrSaysWhyNot) {
     const auto& row = GetParam();
-    const PseudoTerminal line;
+    PseudoTerminal line;
     ASSERT_EQ(::fchmod(line.near.get(), 0666), 0);
     const TemporaryDirectory dir;
     ASSERT_EQ(::mkfifo((dir.path + "/fifo").c_str(), 0600), 0);
@@ -100,10 +102,21 @@ TEST_P(PortPressTest, DeliversTheExactCommandOrSaysWhyNot) {
     const native::UniqueFd rootOnly{::open((dir.path + "/lp0").c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600)};
     const native::UniqueFd holder{::open(line.path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC)};
     ASSERT_EQ(row.device == ptyInUse ? ::ioctl(holder.get(), TIOCEXCL) : 0, 0);
+    // A full pipe takes nothing more; a line whose output is stopped holds the send, until its far side hangs up.
+    const Bytes chunk(4096, 0x20);
+    for (const native::UniqueFd filler{::open((dir.path + "/fifo").c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC)};
+         row.device == fullFifo && ::write(filler.get(), chunk.data(), chunk.size()) > 0;) {
+    }
+    ASSERT_EQ(row.device == stoppedPty || row.device == hangingUpPty ? ::tcflow(holder.get(), TCOOFF) : 0, 0);
+    const std::jthread hangUp{[&line, &row] {
+        if (row.device != hangingUpPty) return;
+        std::this_thread::sleep_for(200ms);
+        line.far.reset();
+    }};
     std::optional<PrintServers> servers;
     if (row.device >= cupsd) servers.emplace(row.device);
     const std::string paths[] = {line.path, dir.path + "/fifo", dir.path + "/lonely", dir.path + "/missing",
-                                 "/dev/null", dir.path + "/lp0", line.path, ""};
+                                 "/dev/null", dir.path + "/lp0", line.path, dir.path + "/fifo", line.path, line.path, ""};
     const std::string path = servers ? "" : paths[static_cast<int>(row.device)];
     std::string expected = row.reason.empty() ? "" : "setip: " + row.reason + "\n";
     if (const auto at = expected.find("%s"); at != std::string::npos) {
@@ -121,11 +134,15 @@ TEST_P(PortPressTest, DeliversTheExactCommandOrSaysWhyNot) {
 
     const auto started = std::chrono::steady_clock::now();
     const auto handle = pressSetIp(inputs, library, messages, diagnostics);
-    EXPECT_LT(std::chrono::steady_clock::now() - started, 4s) << "the press outlasted the connect deadline";
-    EXPECT_EQ(diagnostics.str(), expected);
-    EXPECT_EQ(handle == failedHandle, !expected.empty());
-    EXPECT_EQ(messages.shown.size(), expected.empty() ? 0u : 1u);
-    EXPECT_EQ(testing_support::openDescriptorCount(), descriptors) << "the press left a descriptor open";
+    EXPECT_LT(std::chrono::steady_clock::now() - started, row.sendFails ? 7s : 4s) << "the press outlasted a deadline";
+    EXPECT_EQ(diagnostics.str(), expected) << (servers ? servers->server.errorLog() : "");
+    EXPECT_EQ(handle == failedHandle, !expected.empty() && !row.sendFails);
+    const std::u16string told = row.sendFails ? u"error: Fail to send command,please check!"
+                                              : u"error: Fail to open port,please check!";
+    EXPECT_EQ(messages.shown, std::vector<std::u16string>(expected.empty() ? 0 : 1, told));
+    EXPECT_EQ(testing_support::openDescriptorCount() + (row.device == hangingUpPty), descriptors)  // the far side's
+        << "the press left a descriptor open";
+    if (row.sendFails && !servers) return;
     const Bytes wanted = expected.empty() ? command : Bytes{};
     if (servers) {
         const std::vector<Bytes> jobs = servers->printer.connections(wanted.empty() ? 0 : 1, 20s);
@@ -159,6 +176,12 @@ INSTANTIATE_TEST_SUITE_P(Ports, PortPressTest, testing::ValuesIn(std::vector<Por
      "\"COMPORT\" names no port: write COMn or COM: followed by a device path"},
     {"serial line in exclusive use", "COM:", ptyInUse, u"9600", 0, "cannot open %s: Device or resource busy", true},
     {"fifo with a reader", "LPT:", fifo, u"", 0, ""},
+    {"device that takes nothing is told at the write deadline", "LPT:", fullFifo, u"", 0,
+     "cannot write to %s: the device took nothing for 5 s (is the printer offline?)", false, true},
+    {"serial line that takes nothing is told at the write deadline", "COM:", stoppedPty, u"9600", 0,
+     "cannot write to %s: the device took nothing for 5 s (is the printer offline?)", false, true},
+    {"serial line that hangs up during the send is told", "COM:", hangingUpPty, u"9600", 0,
+     "cannot write to %s: Input/output error", false, true},
     {"fifo without a reader", "LPT:", lonelyFifo, u"", 0, "cannot open %s: No such device or address"},
     {"missing device file", "LPT:", missing, u"", 0, "cannot open %s: No such file or directory"},
     {"device only root may write", "LPT:", rootOnly, u"", 0,
@@ -170,42 +193,13 @@ INSTANTIATE_TEST_SUITE_P(Ports, PortPressTest, testing::ValuesIn(std::vector<Por
     {"empty driver name", "DRIVER", cupsd, u"", 0, "no printer queue is chosen (is a printer installed?)"},
     {"queue that rejects jobs", "DRIVER", cupsd, u"setip-closed", 0,
      "printer queue \"setip-closed\" is not accepting jobs (cupsaccept setip-closed lets it)"},
+    {"queue whose job cannot be finished is told", "DRIVER", cupsd, u"setip-unfinished", 0,
+     "cannot finish the job on printer queue \"setip-unfinished\": Unauthorized", false, true},
     {"stopped print server", "DRIVER", stoppedCupsd, u"setip-receipt", 0,
      "cannot reach the print server %s for printer queue \"setip-receipt\": Host is down (is cupsd running?)"},
     {"silent print server gives up at the connect deadline", "DRIVER", silentServer, u"setip-receipt", 0,
      "cannot reach the print server %s for printer queue \"setip-receipt\": Connection timed out (is cupsd "
      "running?)"}}),
-    testing_support::RowName{});
-
-struct StalledLine {
-    const char* name;
-    bool hangUp;  // the far side goes away during the write; otherwise it just never reads
-    std::string outcome;  // after "cannot write to <path>: "
-    friend void PrintTo(const StalledLine& row, std::ostream* out) { *out << row.name; }
-};
-
-class SerialStalledTest : public testing::TestWithParam<StalledLine> {};
-
-TEST_P(SerialStalledTest, WriteFailsWithinTheWriteDeadline) {
-    PseudoTerminal line;
-    native::NativeLibrary library;
-    const auto handle = library.POS_Open(("COM:" + line.path).c_str(), 115200, 8, 0, 0, 1);
-    ASSERT_NE(handle, failedHandle) << library.failureReason();
-    const std::jthread farSide{[&line, hangUp = GetParam().hangUp] {
-        std::this_thread::sleep_for(200ms);
-        if (hangUp) line.far.reset();
-    }};
-    const Bytes lots(1 << 20, 0x55);  // far more than the line's buffer holds
-
-    const auto started = std::chrono::steady_clock::now();
-    EXPECT_EQ(library.POS_WriteFile(handle, lots.data(), static_cast<std::int32_t>(lots.size())), -1);
-    EXPECT_LT(std::chrono::steady_clock::now() - started, 6s);
-    EXPECT_EQ(library.failureReason(), "cannot write to " + line.path + ": " + GetParam().outcome);
-}
-
-INSTANTIATE_TEST_SUITE_P(Serial, SerialStalledTest, testing::Values(
-    StalledLine{"far side hangs up", true, "Input/output error"},
-    StalledLine{"far side never reads", false, "the device took nothing for 5 s (is the printer offline?)"}),
     testing_support::RowName{});
 
 }  // namespace

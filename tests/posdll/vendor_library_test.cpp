@@ -41,6 +41,7 @@ TEST_P(BoundPressTest, IsRefusedWhenSelectedOrTakesTheCallsOfTheBuiltInOne) {
     RecordingLibrary inProcess;
     bound.calls.clear();
     bound.openResult = inProcess.openResult = row.openResult;
+    bound.endDocResult = -1;  // means nothing from a vendor library, so nothing is told
     testing_support::RecordingMessages messages;
     std::ostringstream diagnostics;
 
@@ -48,6 +49,7 @@ TEST_P(BoundPressTest, IsRefusedWhenSelectedOrTakesTheCallsOfTheBuiltInOne) {
     pressSetIp(row.inputs, inProcess, messages, diagnostics);
     EXPECT_EQ(bound.calls, inProcess.calls);
     EXPECT_EQ(inProcess.calls.size(), row.openResult == failedHandle ? 1u : 5u);
+    EXPECT_EQ(messages.shown.size(), row.openResult == failedHandle ? 2u : 0u);
     // Vendor libraries may scribble on the name buffer they get, so it must be a copy.
     const std::string name = "COM1";
     library->POS_Open(name.c_str(), 9600, 8, 0, 0, 1);

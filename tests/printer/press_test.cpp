@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <system_error>
 
 namespace setip {
 namespace {
@@ -26,6 +27,7 @@ std::vector<std::string> sendSequence(const std::string& open, int handle = 7, c
 
 const std::vector<std::string> nothingCalled;
 const std::u16string openFailed = u"error: Fail to open port,please check!";
+const std::u16string sendFailed = u"error: Fail to send command,please check!";
 
 struct Press {
     const char* name;
@@ -33,6 +35,9 @@ struct Press {
     std::int32_t openResult;
     std::vector<std::string> calls;
     std::vector<std::u16string> shown;
+    std::int32_t writeResult = 11;
+    std::int32_t endDocResult = 0;
+    std::string throwsAt = {};  // the call that throws, as a toolkit or the system might
 };
 
 void PrintTo(const Press& row, std::ostream* out) { *out << row.name; }
@@ -43,13 +48,24 @@ TEST_P(PressSetIp, MakesTheseCallsAndShowsTheseMessages) {
     const auto& row = GetParam();
     RecordingLibrary library;
     library.openResult = row.openResult;
+    library.writeResult = row.writeResult;
+    library.endDocResult = row.endDocResult;
     RecordingMessages messages;
+    std::vector<std::string> whileIdle;
+    library.onCall = [&](const std::string& call) {
+        if (!messages.busy) whileIdle.push_back(call);
+        if (!row.throwsAt.empty() && call.starts_with(row.throwsAt)) {
+            throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+        }
+    };
     std::ostringstream diagnostics;
 
     pressSetIp(row.inputs, library, messages, diagnostics);
 
     EXPECT_EQ(library.calls, row.calls);
-    EXPECT_EQ(messages.shown, row.shown);
+    EXPECT_EQ(messages.shown, row.shown) << "a message shown while the press looks busy is marked (busy)";
+    EXPECT_EQ(whileIdle, std::vector<std::string>{}) << "the press did not look busy during these calls";
+    EXPECT_FALSE(messages.busy) << "the press still looks busy after it ended";
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, PressSetIp, testing::Values(
@@ -85,6 +101,21 @@ INSTANTIATE_TEST_SUITE_P(Handles, PressSetIp, testing::Values(
           nothingCalled, {openFailed}}),
     testing_support::RowName{});
 
+INSTANTIATE_TEST_SUITE_P(SendResults, PressSetIp, testing::Values(
+    Press{"a short write is told after the close", inputs(u"LPT1"), 7,
+          sendSequence("POS_Open(\"LPT1\", 0, 0, 0, 0, 18)"), {sendFailed}, 5},
+    Press{"a failed write is told after the close", inputs(u"LPT1"), 7,
+          sendSequence("POS_Open(\"LPT1\", 0, 0, 0, 0, 18)"), {sendFailed}, -1},
+    Press{"a failed end doc is told after the close", inputs(u"DRIVER"), 7,
+          sendSequence("POS_Open(\"Receipt\", 0, 0, 0, 0, 20)"), {sendFailed}, 11, -1},
+    Press{"an exception in the open is shown as the open failing", inputs(u"COM1"), 7,
+          {"POS_Open(\"COM1\", 19200, 8, 0, 0, 1)"}, {openFailed}, 11, 0, "POS_Open"},
+    Press{"an exception in the send still closes and is shown as the send failing", inputs(u"COM1"), 7,
+          {"POS_Open(\"COM1\", 19200, 8, 0, 0, 1)", "POS_StartDoc()",
+           "POS_WriteFile(7, 1F 1B 1F 91 00 49 50 C0 A8 7B 64, 11)", "POS_Close()"},
+          {sendFailed}, 11, 0, "POS_WriteFile"}),
+    testing_support::RowName{});
+
 INSTANTIATE_TEST_SUITE_P(NewAddress, PressSetIp, testing::Values(
     Press{"blanks in text1 reach the open as typed", inputs(u"ETHERNET", u" 127.0.0.5 "), 7,
           sendSequence("POS_Open(\" 127.0.0.5 \", 0, 0, 0, 0, 21)"), {}},
@@ -96,19 +127,25 @@ INSTANTIATE_TEST_SUITE_P(NewAddress, PressSetIp, testing::Values(
           nothingCalled, {u"error: Invalid IP address,please check!\r\nThe correct format is 255.255.255.255"}}),
     testing_support::RowName{});
 
-TEST(PressSetIp, TellsWhyThePortWouldNotOpenOnOneLine) {
+// Each press after the first finds the first one's reason still in the library.
+TEST(PressSetIp, TellsWhyOnOneLineAboutThisPressOnly) {
     RecordingLibrary library;
     library.openResult = -1;
     library.reason = "cannot connect to 127.0.0.5:9100: Connection refused";
     RecordingMessages messages;
-    std::ostringstream diagnostics;
+    const auto said = [&](const WindowInputs& pressed) {
+        std::ostringstream diagnostics;
+        pressSetIp(pressed, library, messages, diagnostics);
+        return diagnostics.str();
+    };
 
-    EXPECT_EQ(pressSetIp(inputs(u"ETHERNET", u"127.0.0.5"), library, messages, diagnostics), -1);
-    EXPECT_EQ(diagnostics.str(), "setip: cannot connect to 127.0.0.5:9100: Connection refused\n");
-
-    std::ostringstream unknownKind;
-    pressSetIp(inputs(u"USB1"), library, messages, unknownKind);
-    EXPECT_EQ(unknownKind.str(), "setip: \"USB1\" names no port; it must start with ETH, COM, LPT or DRI\n");
+    EXPECT_EQ(said(inputs(u"ETHERNET", u"127.0.0.5")), "setip: cannot connect to 127.0.0.5:9100: Connection refused\n");
+    EXPECT_EQ(said(inputs(u"USB1")), "setip: \"USB1\" names no port; it must start with ETH, COM, LPT or DRI\n");
+    EXPECT_EQ(said(inputs(u"COM1", u"", u"", u"fast")), "setip: \"fast\" is not a number, so it is no baud rate for COM1\n");
+    library.openResult = 7;
+    library.writeResult = -1;
+    library.reason = "cannot write to /dev/lp0: Input/output error";
+    EXPECT_EQ(said(inputs(u"LPT1")), "setip: cannot write to /dev/lp0: Input/output error\n");
 }
 
 TEST(PressSetIp, TwoPressesOpenAndCloseTwice) {

@@ -1,4 +1,5 @@
 #include "app/qt/form_window.h"
+#include "app/qt/run.h"
 #include "printer/native/native_library.h"
 #include "tests/native/loopback_peer.h"
 #include "tests/support/recording_library.h"
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <system_error>
 
 namespace setip {
 namespace {
@@ -175,6 +177,33 @@ TEST(FormWindow, EnterAndEscPressNothingARefusedPortIsShownAPressDelivers) {
     EXPECT_EQ(printer.connections(1),
               (std::vector<testing_support::Bytes>{{0x1F, 0x1B, 0x1F, 0x91, 0x00, 0x49, 0x50, 192, 168, 123, 100}}));
     EXPECT_EQ(shown.messages.size(), 1) << shown.diagnostics.str();
+}
+
+// The press shows the wait cursor while the library works; what the library throws is told, and the window stays.
+TEST(FormWindow, WaitsVisiblyDuringAPressAndShowsWhatTheLibraryThrows) {
+    ShownWindow shown;
+    shown.recording.onCall = [](const std::string&) {
+        ASSERT_NE(QApplication::overrideCursor(), nullptr);
+        EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        throw std::system_error(std::make_error_code(std::errc::not_enough_memory));
+    };
+    QTest::mouseClick(&shown.widget("Command5"), Qt::LeftButton);
+
+    ASSERT_EQ(shown.messages.size(), 1);
+    EXPECT_TRUE(shown.messages[0].startsWith(QStringLiteral("error: Fail to open port,please check!")));
+    EXPECT_EQ(shown.diagnostics.str(), "setip: " + std::make_error_code(std::errc::not_enough_memory).message() + "\n");
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_TRUE(shown.window.isVisible());
+}
+
+TEST(FormWindow, IconIsTheImagesOfTheProgramsIco) {
+    ShownWindow shown;
+    const QIcon icon = qt::setipIcon();
+    EXPECT_EQ(icon.availableSizes(), (QList<QSize>{{16, 16}, {32, 32}, {48, 48}}));
+    QImageReader ico{QStringLiteral(SETIP_ICON_DIR "/setip.ico")};
+    ASSERT_TRUE(ico.jumpToImage(5));  // the 48 x 48 image at 32 bits, the deepest of its size
+    EXPECT_EQ(icon.pixmap(48).toImage().convertToFormat(QImage::Format_ARGB32),
+              ico.read().convertToFormat(QImage::Format_ARGB32));
 }
 
 }  // namespace

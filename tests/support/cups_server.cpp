@@ -55,12 +55,17 @@ CupsServer::CupsServer(const std::vector<RawQueue>& queues) {
                          << "PageLog stderr\n";
     // Without a Location the server refuses even root's local credentials.
     const std::string server = directory_ + "/cupsd.conf";
+    const std::string allowAll = "<Limit All>\n  Order deny,allow\n</Limit>\n";
     std::ofstream{server} << "Listen " << socketPath_ << "\nBrowsing No\nWebInterface No\nLogLevel info\n"
-                          << "<Location />\n  Order allow,deny\n  Allow localhost\n</Location>\n";
+                          << "<Location />\n  Order allow,deny\n  Allow localhost\n</Location>\n"
+                          << "<Policy default>\n" << allowAll << "</Policy>\n<Policy unfinishable>\n"
+                          << "<Limit Send-Document>\n  AuthType Default\n  Require user setip-nobody\n</Limit>\n"
+                          << allowAll << "</Policy>\n";
     // Enabled raw queues, as lpadmin -E -m raw leaves them.
     std::string printers;
     for (const auto& queue : queues) {
         printers += "<Printer " + queue.name + ">\nDeviceURI " + queue.deviceUri +
+                    "\nOpPolicy " + queue.policy +
                     "\nState Idle\nAccepting Yes\n</Printer>\n";
     }
     std::ofstream{directory_ + "/printers.conf"} << printers;

@@ -7,10 +7,13 @@
 
 namespace setip::testing_support {
 
-// One raw queue: its name and where its jobs go, e.g. "socket://127.0.0.1:9100".
+// One raw queue: its name and where its jobs go, e.g. "socket://127.0.0.1:9100". A queue under the policy
+// "unfinishable" takes a job but refuses its document to any user but one who does not exist, so the job can
+// never be finished.
 struct RawQueue {
     std::string name;
     std::string deviceUri;
+    std::string policy = "default";
 };
 
 // A real cupsd of the test's own, started as root with a private configuration in a fresh temporary directory and

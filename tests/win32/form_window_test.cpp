@@ -13,6 +13,7 @@
 #include <future>
 #include <set>
 #include <sstream>
+#include <system_error>
 #include <thread>
 
 namespace setip::win32 {
@@ -194,7 +195,8 @@ protected:
 };
 
 // From the first key, and again after an error box answered by its own key, without a click anywhere. Enter and Esc
-// press nothing: the dialog manager would press the focused button on Enter and send IDOK or IDCANCEL.
+// press nothing: the dialog manager would press the focused button on Enter and send IDOK or IDCANCEL. What the
+// library throws is told as a port that would not open, and the cursor waits only while the library works.
 TEST_F(Win32WindowByKeys, PressesSetIpFromTheFirstKeyAndAgainAfterAnErrorBox) {
     ASSERT_TRUE(focused(form.Combo1)) << "the first control in tab order has the focus at start";
     type(L"ETHERNET\t\t127.0.0.2:9100\t10.0.0.7\t\t \r\x1b");
@@ -203,7 +205,11 @@ TEST_F(Win32WindowByKeys, PressesSetIpFromTheFirstKeyAndAgainAfterAnErrorBox) {
                                                        "POS_EndDoc()", "POS_Close()"}));
     EXPECT_TRUE(focused(form.Command5));
 
-    library.openResult = -1;
+    const HCURSOR wait = ::LoadCursorW(nullptr, IDC_WAIT);
+    library.onCall = [&](const std::string&) {
+        EXPECT_EQ(::GetCursor(), wait);
+        throw std::system_error(std::make_error_code(std::errc::not_enough_memory));
+    };
     library.calls.clear();
     HWND owner = nullptr;
     wchar_t text[64] = L"";
@@ -220,9 +226,11 @@ TEST_F(Win32WindowByKeys, PressesSetIpFromTheFirstKeyAndAgainAfterAnErrorBox) {
     answer.join();
     EXPECT_EQ(owner, window.handle());
     EXPECT_EQ(std::wstring{text}, L"Fail to open port,please check!");
+    EXPECT_EQ(diagnostics.str(), "setip: " + std::make_error_code(std::errc::not_enough_memory).message() + "\n");
+    EXPECT_NE(::GetCursor(), wait);
     EXPECT_EQ(library.calls.size(), 1u);
     ASSERT_TRUE(focused(form.Command5)) << "the focus is back on Set IP once the box has gone";
-    library.openResult = 7;
+    library.onCall = nullptr;
     type(L" ");
     EXPECT_EQ(library.calls.size(), 6u);
 }
