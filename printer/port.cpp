@@ -10,7 +10,7 @@ namespace setip {
 std::int32_t OpenPort(PrinterLibrary& library, TextView entry, const WindowInputs& inputs) {
     const auto kind = portKindOf(entry);
     if (!kind) return failedHandle;
-    const std::int32_t mode = openModeOf(*kind);
+    const auto mode = static_cast<std::int32_t>(openModeOf(*kind));
     switch (*kind) {
         case PortKind::network:
             return library.POS_Open(toLibraryName(inputs.text1).c_str(), 0, 0, 0, 0, mode);
