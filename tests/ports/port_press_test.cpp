@@ -96,9 +96,9 @@ TEST_P(PortPressTest, DeliversTheExactCommandOrSaysWhyNot) {
     const TemporaryDirectory dir;
     ASSERT_EQ(::mkfifo((dir.path + "/fifo").c_str(), 0600), 0);
     ASSERT_EQ(::mkfifo((dir.path + "/lonely").c_str(), 0600), 0);
-    const native::UniqueFd reader{::open((dir.path + "/fifo").c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
-    const native::UniqueFd rootOnly{::open((dir.path + "/lp0").c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600)};
-    const native::UniqueFd holder{::open(line.path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC)};
+    const UniqueFd reader{::open((dir.path + "/fifo").c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
+    const UniqueFd rootOnly{::open((dir.path + "/lp0").c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600)};
+    const UniqueFd holder{::open(line.path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC)};
     ASSERT_EQ(row.device == ptyInUse ? ::ioctl(holder.get(), TIOCEXCL) : 0, 0);
     std::optional<PrintServers> servers;
     if (row.device >= cupsd) servers.emplace(row.device);
