@@ -26,6 +26,9 @@ public:
     Handle get() const noexcept { return handle_; }
     explicit operator bool() const noexcept { return Traits::valid(handle_); }
 
+    // Gives the handle up unreleased, to a call that takes it over.
+    Handle release() noexcept { return std::exchange(handle_, Traits::none()); }
+
     void reset(Handle handle = Traits::none()) noexcept {
         if (Traits::valid(handle_)) Traits::release(handle_);
         handle_ = handle;
@@ -33,6 +36,15 @@ public:
 
 private:
     Handle handle_ = Traits::none();
+};
+
+// The traits of the usual handle: a pointer, null when there is none, released by one call.
+template <typename Pointer, auto releaseCall>
+struct PointerHandleTraits {
+    using Handle = Pointer;
+    static Pointer none() noexcept { return nullptr; }
+    static bool valid(Pointer handle) noexcept { return handle != nullptr; }
+    static void release(Pointer handle) noexcept { releaseCall(handle); }
 };
 
 }  // namespace setip

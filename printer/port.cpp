@@ -24,7 +24,7 @@ std::int32_t OpenPort(PrinterLibrary& library, TextView entry, const WindowInput
         refusal = quoted(entry) + " names no port; it must start with ETH, COM, LPT or DRI";
         return failedHandle;
     }
-    const std::int32_t mode = openModeOf(*kind);
+    const auto mode = static_cast<std::int32_t>(openModeOf(*kind));
     switch (*kind) {
         case PortKind::network:
             return library.POS_Open(toLibraryName(inputs.text1).c_str(), 0, 0, 0, 0, mode);

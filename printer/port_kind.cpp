@@ -18,14 +18,14 @@ std::optional<PortKind> portKindOf(TextView entry) {
     return std::nullopt;
 }
 
-std::int32_t openModeOf(PortKind kind) {
+OpenMode openModeOf(PortKind kind) {
     switch (kind) {
-        case PortKind::network: return 0x15;
-        case PortKind::serial: return 0x01;
-        case PortKind::parallel: return 0x12;
-        case PortKind::driver: return 0x14;
+        case PortKind::network: return OpenMode::network;
+        case PortKind::serial: return OpenMode::serial;
+        case PortKind::parallel: return OpenMode::parallel;
+        case PortKind::driver: return OpenMode::driver;
     }
-    return 0;
+    return {};
 }
 
 }  // namespace setip

@@ -13,7 +13,9 @@ enum class PortKind { network, serial, parallel, driver };
 // order, case-sensitively. Anything else names no kind.
 std::optional<PortKind> portKindOf(TextView entry);
 
-// The library's open mode for each kind.
-std::int32_t openModeOf(PortKind kind);
+// The printer library's open mode for each kind, as POS_Open takes it.
+enum class OpenMode : std::int32_t { network = 21, serial = 1, parallel = 18, driver = 20 };
+
+OpenMode openModeOf(PortKind kind);
 
 }  // namespace setip

@@ -1,20 +1,10 @@
 #include "common/library_name.h"
 
-#include <windows.h>
+#include "common/win32/wide_text.h"
 
 namespace setip {
 
-// The ANSI code page, as the printer library expects. A character the code page lacks becomes its default
-// character ("?"), as the system's own conversion does.
-std::string toLibraryName(TextView name) {
-    if (name.empty()) return {};
-    const auto* wide = reinterpret_cast<const wchar_t*>(name.data());
-    const int length = static_cast<int>(name.size());
-    const int size = ::WideCharToMultiByte(CP_ACP, 0, wide, length, nullptr, 0, nullptr, nullptr);
-    if (size <= 0) return {};
-    std::string converted(static_cast<std::size_t>(size), '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, wide, length, converted.data(), size, nullptr, nullptr);
-    return converted;
-}
+// The model's 16-bit text is the system's wide text; only the character type differs.
+std::string toLibraryName(TextView name) { return ansiFromWide({reinterpret_cast<const wchar_t*>(name.data()), name.size()}); }
 
 }  // namespace setip

@@ -32,12 +32,4 @@ bool Win32Platform::MoveWindow(WindowHandle window, std::int32_t x, std::int32_t
     return ::MoveWindow(windowOf(window), x, y, width, height, repaint) != 0;
 }
 
-void Win32Platform::moveMemory(std::uint32_t& destination, const PackedOrderBuffer& source) {
-    ::RtlMoveMemory(&destination, source.data(), sizeof destination);
-}
-
-void Win32Platform::moveMemory(PackedOrderBuffer& destination, const std::uint32_t& source) {
-    ::RtlMoveMemory(destination.data(), &source, sizeof source);
-}
-
 }  // namespace setip::win32

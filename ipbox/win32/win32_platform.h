@@ -21,8 +21,6 @@ public:
     LResult SendMessageA(WindowHandle window, std::uint32_t message, WParam wParam, LParam lParam) override;
     bool MoveWindow(WindowHandle window, std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
                     bool repaint) override;
-    void moveMemory(std::uint32_t& destination, const PackedOrderBuffer& source) override;
-    void moveMemory(PackedOrderBuffer& destination, const std::uint32_t& source) override;
 };
 
 }  // namespace setip::win32

@@ -1,20 +1,13 @@
 #include "printer/native/native_library.h"
 
 #include "printer/native/ports.h"
+#include "printer/port_kind.h"
 
 #include <limits>
 #include <string>
 #include <utility>
 
 namespace setip::native {
-namespace {
-
-constexpr std::int32_t networkMode = 21;
-constexpr std::int32_t serialMode = 1;
-constexpr std::int32_t parallelMode = 18;
-constexpr std::int32_t driverMode = 20;
-
-}  // namespace
 
 NativeLibrary::NativeLibrary(std::shared_ptr<const NameResolver> resolver) : resolver_(std::move(resolver)) {}
 
@@ -23,11 +16,11 @@ NativeLibrary::~NativeLibrary() { POS_Close(); }
 std::unique_ptr<Port> NativeLibrary::openPort(std::string_view name, std::int32_t baudRate, std::int32_t dataBits,
                                               std::int32_t stopBits, std::int32_t parity,
                                               std::int32_t openMode) const {
-    switch (openMode) {
-        case networkMode: return openNetworkPort(name, *resolver_);
-        case serialMode: return openSerialPort(name, {baudRate, dataBits, stopBits, parity});
-        case parallelMode: return openDevicePort(name);
-        case driverMode: return openQueuePort(name);
+    switch (static_cast<OpenMode>(openMode)) {
+        case OpenMode::network: return openNetworkPort(name, *resolver_);
+        case OpenMode::serial: return openSerialPort(name, {baudRate, dataBits, stopBits, parity});
+        case OpenMode::parallel: return openDevicePort(name);
+        case OpenMode::driver: return openQueuePort(name);
     }
     throw PortFailure("open mode " + std::to_string(openMode) + " is not one this library knows");
 }

@@ -1,36 +1,30 @@
 #pragma once
 
-#include "common/deadline.h"
+#include "printer/native/device_file.h"
 #include "printer/native/port.h"
+#include "printer/native/ports.h"
 
-#include <cstddef>
 #include <string>
 
 namespace setip::native {
 
-// What a serial port does alike on every OS: a press ends by waiting, bounded, for the line to send what it holds,
-// because the OS's own drain can block for good when the line is held by flow control or a missing printer.
-class SerialLine : public Port {
-public:
-    void endDoc() override;
-    // Unsent bytes are dropped after the close deadline rather than holding the window.
-    void close() override;
+// What a serial line follows on every system.
 
-protected:
-    explicit SerialLine(std::string path) : path_(std::move(path)) {}
+// "cannot open <path>: <setting> is not a setting this library takes".
+PortFailure refusedSetting(const std::string& path, const std::string& setting);
 
-    // Bytes the OS still holds for sending; throws PortFailure when it cannot say.
-    virtual std::size_t pendingOutput() const = 0;
-    virtual void discardOutput() = 0;
-    // Lets the line go: after this the port holds no OS handle.
-    virtual void release() = 0;
+// The library takes the vendor's values: stop bits 0 = one, 2 = two; parity 0 none, 1 odd, 2 even.
+void checkStopBitsAndParity(const SerialSettings& wanted, const std::string& path);
 
-    const std::string& path() const { return path_; }
+// The serial line calls, one file for each system: termios on Linux, with the line taken for this process
+// alone; a DCB on Windows.
 
-private:
-    bool drainBefore(Deadline deadline) const;
-
-    std::string path_;
-};
+// Applies the settings; throws PortFailure when the line refuses them.
+void setUpLine(const DeviceFile& line, const SerialSettings& settings, const std::string& path);
+// Bytes the system still holds for sending; throws PortFailure when it cannot say.
+std::size_t pendingOutput(const DeviceFile& line, const std::string& path);
+void discardOutput(const DeviceFile& line);
+// Lets the line go: after this the port holds no handle.
+void releaseLine(DeviceFile& line);
 
 }  // namespace setip::native

@@ -50,7 +50,7 @@ void bareSocketExchange(benchmark::State& state) {
     ::inet_pton(AF_INET, "127.0.0.1", &target.sin_addr);
     const std::uint8_t command[11] = {0x1F, 0x1B, 0x1F, 0x91, 0x00, 0x49, 0x50, 127, 0, 0, 9};
     for (auto _ : state) {
-        const native::UniqueFd socket{::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)};
+        const UniqueFd socket{::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)};
         ::connect(socket.get(), reinterpret_cast<const sockaddr*>(&target), sizeof target);
         ::send(socket.get(), command, sizeof command, MSG_NOSIGNAL);
         ::shutdown(socket.get(), SHUT_WR);

@@ -21,8 +21,8 @@ sockaddr_in loopback(const std::string& host, std::uint16_t port) {
 }
 
 // Listens on host and a free port; gives the "host:port" it got.
-native::UniqueFd listenOn(const std::string& host, int backlog, std::string& address) {
-    native::UniqueFd fd{::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)};
+UniqueFd listenOn(const std::string& host, int backlog, std::string& address) {
+    UniqueFd fd{::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)};
     auto bound = loopback(host, 0);
     socklen_t length = sizeof bound;
     if (::bind(fd.get(), reinterpret_cast<sockaddr*>(&bound), length) != 0 || ::listen(fd.get(), backlog) != 0 ||
@@ -45,7 +45,7 @@ LoopbackPrinter::~LoopbackPrinter() {
 
 void LoopbackPrinter::serve() {
     for (;;) {
-        const native::UniqueFd connection{::accept4(listener_.get(), nullptr, nullptr, SOCK_CLOEXEC)};
+        const UniqueFd connection{::accept4(listener_.get(), nullptr, nullptr, SOCK_CLOEXEC)};
         if (!connection) return;
         const std::size_t limit = behaviour_ == PeerBehaviour::resetAfterOneKiB ? 1024 : SIZE_MAX;
         Bytes received;
@@ -80,7 +80,7 @@ FullBacklog::FullBacklog() : listener_(listenOn("127.0.0.1", 0, address_)) {
     // Connects complete into the accept queue until it is full; the first that stays pending shows it is.
     const auto target = loopback("127.0.0.1", static_cast<std::uint16_t>(std::stoi(address_.substr(10))));
     for (int attempt = 0; attempt < 16; ++attempt) {
-        native::UniqueFd& filler = fillers_.emplace_back(::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
+        UniqueFd& filler = fillers_.emplace_back(::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
         ::connect(filler.get(), reinterpret_cast<const sockaddr*>(&target), sizeof target);
         pollfd entry{filler.get(), POLLOUT, 0};
         if (::poll(&entry, 1, 200) == 0) return;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "printer/native/posix/unique_fd.h"
+#include "common/posix/unique_fd.h"
 
 #include <chrono>
 #include <cstdint>
@@ -36,7 +36,7 @@ private:
     void serve();
 
     std::string address_;  // before listener_, which fills it in
-    native::UniqueFd listener_;
+    UniqueFd listener_;
     PeerBehaviour behaviour_;
     std::mutex mutex_;
     std::vector<Bytes> finished_;
@@ -52,8 +52,8 @@ public:
 
 private:
     std::string address_;
-    native::UniqueFd listener_;
-    std::vector<native::UniqueFd> fillers_;
+    UniqueFd listener_;
+    std::vector<UniqueFd> fillers_;
 };
 
 // A loopback address where nothing listens, so a connect is refused.

@@ -98,13 +98,13 @@ TEST_P(PortPressTest, DeliversTheExactCommandOrSaysWhyNot) {
     const TemporaryDirectory dir;
     ASSERT_EQ(::mkfifo((dir.path + "/fifo").c_str(), 0600), 0);
     ASSERT_EQ(::mkfifo((dir.path + "/lonely").c_str(), 0600), 0);
-    const native::UniqueFd reader{::open((dir.path + "/fifo").c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
-    const native::UniqueFd rootOnly{::open((dir.path + "/lp0").c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600)};
-    const native::UniqueFd holder{::open(line.path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC)};
+    const UniqueFd reader{::open((dir.path + "/fifo").c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
+    const UniqueFd rootOnly{::open((dir.path + "/lp0").c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600)};
+    const UniqueFd holder{::open(line.path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC)};
     ASSERT_EQ(row.device == ptyInUse ? ::ioctl(holder.get(), TIOCEXCL) : 0, 0);
     // A full pipe takes nothing more; a line whose output is stopped holds the send, until its far side hangs up.
     const Bytes chunk(4096, 0x20);
-    for (const native::UniqueFd filler{::open((dir.path + "/fifo").c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC)};
+    for (const UniqueFd filler{::open((dir.path + "/fifo").c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC)};
          row.device == fullFifo && ::write(filler.get(), chunk.data(), chunk.size()) > 0;) {
     }
     ASSERT_EQ(row.device == stoppedPty || row.device == hangingUpPty ? ::tcflow(holder.get(), TCOOFF) : 0, 0);

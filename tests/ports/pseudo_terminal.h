@@ -1,6 +1,6 @@
 #pragma once
 
-#include "printer/native/posix/unique_fd.h"
+#include "common/posix/unique_fd.h"
 
 #include <poll.h>
 #include <pty.h>
@@ -29,8 +29,8 @@ inline std::vector<std::uint8_t> readArrived(int fd, std::size_t count) {
 // A pseudo-terminal pair standing in for a serial line: the library opens `path`, the test plays the printer on
 // `far`. The test keeps the near side open too, so what was sent stays readable after the library closes.
 struct PseudoTerminal {
-    native::UniqueFd far;
-    native::UniqueFd near;
+    UniqueFd far;
+    UniqueFd near;
     std::string path;
 
     PseudoTerminal() {

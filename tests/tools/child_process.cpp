@@ -15,7 +15,7 @@ ChildProcess::ChildProcess(const std::vector<std::string>& arguments) {
     int pipe[2];
     if (::pipe2(pipe, O_CLOEXEC) != 0) throw std::system_error(errno, std::generic_category(), "pipe2");
     stdout_.reset(pipe[0]);
-    const native::UniqueFd writeEnd{pipe[1]};
+    const UniqueFd writeEnd{pipe[1]};
 
     posix_spawn_file_actions_t actions;
     ::posix_spawn_file_actions_init(&actions);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "common/deadline.h"
-#include "printer/native/posix/unique_fd.h"
+#include "common/posix/unique_fd.h"
 
 #include <string>
 #include <sys/types.h>
@@ -24,7 +24,7 @@ public:
 
 private:
     pid_t pid_ = -1;
-    native::UniqueFd stdout_;
+    UniqueFd stdout_;
     std::string output_;
     std::size_t searchedUpTo_ = 0;
 };

@@ -63,7 +63,7 @@ TEST(VirtualPrinter, StandsInForASerialPrinterOnAPseudoTerminal) {
     const auto path = printer.output().substr(start, printer.output().find(')', start) - start);
 
     for (int press = 0; press < 2; ++press) {  // the line stays usable after the host closes it
-        const native::UniqueFd line{::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC)};
+        const UniqueFd line{::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC)};
         ASSERT_TRUE(line) << path;
         const std::uint8_t command[] = {0x1F, 0x1B, 0x1F, 0x91, 0x00, 0x49, 0x50, 10, 0, 0, 7};
         ASSERT_EQ(::write(line.get(), command, sizeof command), 11);

@@ -21,7 +21,7 @@ bool ready(SOCKET socket, bool forWriting, long milliseconds) {
 }  // namespace
 
 WinsockListener::WinsockListener(int backlog, std::uint16_t port) {
-    native::startWinsock();
+    startWinsock();
     socket_.reset(::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
     address_.sin_family = AF_INET;
     address_.sin_port = ::htons(port);
@@ -38,7 +38,7 @@ std::string WinsockListener::address() const { return "127.0.0.1:" + std::to_str
 
 Bytes WinsockListener::receive(std::chrono::milliseconds wait) const {
     if (!ready(socket_.get(), false, static_cast<long>(wait.count()))) throw std::runtime_error("no connection came");
-    const native::UniqueSocket connection{::accept(socket_.get(), nullptr, nullptr)};
+    const UniqueSocket connection{::accept(socket_.get(), nullptr, nullptr)};
     Bytes received;
     char buffer[4096];
     int count = 0;
@@ -52,7 +52,7 @@ Bytes WinsockListener::receive(std::chrono::milliseconds wait) const {
 void WinsockListener::fillBacklog() {
     // Connects complete into the accept queue until it is full; the first that stays pending shows it is.
     for (int attempt = 0; attempt < 16; ++attempt) {
-        native::UniqueSocket filler{::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP)};
+        UniqueSocket filler{::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP)};
         u_long nonBlocking = 1;
         ::ioctlsocket(filler.get(), FIONBIO, &nonBlocking);
         ::connect(filler.get(), reinterpret_cast<const sockaddr*>(&address_), sizeof address_);

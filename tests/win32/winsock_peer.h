@@ -1,6 +1,6 @@
 #pragma once
 
-#include "printer/native/win32/winsock.h"
+#include "common/win32/winsock.h"
 
 #include <chrono>
 #include <cstdint>
@@ -23,9 +23,9 @@ public:
     void fillBacklog();
 
 private:
-    native::UniqueSocket socket_;
+    UniqueSocket socket_;
     sockaddr_in address_{};
-    std::vector<native::UniqueSocket> fillers_;
+    std::vector<UniqueSocket> fillers_;
 };
 
 }  // namespace setip::testing_support

@@ -1,8 +1,6 @@
-#include "printer/native/posix/device_file.h"
+#include "printer/native/device_file.h"
 
-#include "printer/native/deadlines.h"
-#include "printer/native/device_name.h"
-#include "printer/native/posix/system_failure.h"
+#include "printer/native/system_failure.h"
 
 #include <fcntl.h>
 #include <grp.h>
@@ -27,29 +25,26 @@ std::string groupHint(const std::string& path) {
 
 }  // namespace
 
-std::string devicePathOf(std::string_view name, std::string_view prefix, std::string_view numberedStem) {
-    const auto parsed = parseDeviceName(name, prefix);
-    if (!parsed) {
-        throw PortFailure("\"" + std::string{name} + "\" names no port: write " + std::string{prefix} + "n or " +
-                          std::string{prefix} + ": followed by a device path");
-    }
-    if (!parsed->number) return parsed->path;
-    return std::string{numberedStem} + std::to_string(*parsed->number - 1);
+// COMn is /dev/ttyS(n-1), LPTn is /dev/lp(n-1).
+std::string numberedDevicePath(std::string_view prefix, unsigned number) {
+    return (prefix == "COM" ? "/dev/ttyS" : "/dev/lp") + std::to_string(number - 1);
 }
 
-UniqueFd openDeviceFile(const std::string& path, int flags) {
-    UniqueFd fd{::open(path.c_str(), flags | O_NOCTTY | O_NONBLOCK | O_CLOEXEC)};
+DeviceFile openDeviceFile(const std::string& path, DeviceAccess access) {
+    const int flags = access == DeviceAccess::readWrite ? O_RDWR : O_WRONLY;
+    DeviceFile fd{::open(path.c_str(), flags | O_NOCTTY | O_NONBLOCK | O_CLOEXEC)};
     if (fd) return fd;
     const int error = errno;
-    const PortFailure failure = systemFailure("open", path, error);
+    const PortFailure failure = systemFailure("open", path, static_cast<SystemError>(error));
     if (error == EACCES || error == EPERM) throw PortFailure(failure.what() + groupHint(path));
     throw failure;
 }
 
-void writeAllBefore(int fd, std::span<const std::uint8_t> bytes, Deadline deadline, const std::string& path) {
+void writeAllBefore(const DeviceFile& file, std::span<const std::uint8_t> bytes, Deadline deadline,
+                    const std::string& path) {
     bool refusedBefore = false;
     while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        const ssize_t written = ::write(file.get(), bytes.data(), bytes.size());
         if (written > 0) {
             bytes = bytes.subspan(static_cast<std::size_t>(written));
             refusedBefore = false;
@@ -57,13 +52,10 @@ void writeAllBefore(int fd, std::span<const std::uint8_t> bytes, Deadline deadli
         }
         if (written < 0 && errno == EINTR) continue;
         if (written < 0 && errno != EAGAIN && errno != EWOULDBLOCK) throw systemFailure("write to", path, errno);
-        if (millisecondsLeft(deadline) == 0) {
-            throw PortFailure("cannot write to " + path + ": the device took nothing for " +
-                              std::to_string(writeBudget.count()) + " s (is the printer offline?)");
-        }
+        if (millisecondsLeft(deadline) == 0) throw deviceTookNothing(path);
         // Some printer drivers say "ready" from poll yet refuse the write; don't spin on them.
         if (refusedBefore) std::this_thread::sleep_for(std::chrono::milliseconds{std::min(5, millisecondsLeft(deadline))});
-        pollfd entry{fd, POLLOUT, 0};
+        pollfd entry{file.get(), POLLOUT, 0};
         if (::poll(&entry, 1, millisecondsLeft(deadline)) < 0 && errno != EINTR) {
             throw systemFailure("wait to write to", path, errno);
         }

@@ -1,5 +1,7 @@
 #include "printer/native/name_lookup.h"
 
+#include "common/unique_resource.h"
+
 #include <netdb.h>
 #include <sys/socket.h>
 
@@ -15,13 +17,13 @@ NameLookup lookUpWithoutDeadline(const std::string& host) {
         lookup.error = ::gai_strerror(status);
         return lookup;
     }
+    const UniqueResource<PointerHandleTraits<addrinfo*, ::freeaddrinfo>> owned{found};
     for (const addrinfo* entry = found; entry != nullptr; entry = entry->ai_next) {
         char numeric[NI_MAXHOST];
         if (::getnameinfo(entry->ai_addr, entry->ai_addrlen, numeric, sizeof numeric, nullptr, 0, NI_NUMERICHOST) == 0) {
             lookup.addresses.emplace_back(numeric);
         }
     }
-    ::freeaddrinfo(found);
     return lookup;
 }
 

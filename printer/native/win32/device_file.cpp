@@ -1,41 +1,28 @@
-#include "printer/native/win32/device_file.h"
+#include "printer/native/device_file.h"
 
-#include "printer/native/deadlines.h"
-#include "printer/native/device_name.h"
-#include "printer/native/win32/system_failure.h"
-#include "printer/native/win32/wide_text.h"
+#include "common/win32/wide_text.h"
+#include "printer/native/system_failure.h"
 
 #include <algorithm>
 
 namespace setip::native {
-namespace {
 
-PortFailure tookNothing(const std::string& path) {
-    return PortFailure("cannot write to " + path + ": the device took nothing for " +
-                       std::to_string(writeBudget.count()) + " s (is the printer offline?)");
+// \\.\COMn reaches COM10 and above too.
+std::string numberedDevicePath(std::string_view prefix, unsigned number) {
+    return std::string{R"(\\.\)"} + std::string{prefix} + std::to_string(number);
 }
 
-}  // namespace
-
-std::string devicePathOf(std::string_view name, std::string_view prefix) {
-    const auto parsed = parseDeviceName(name, prefix);
-    if (!parsed) {
-        throw PortFailure("\"" + std::string{name} + "\" names no port: write " + std::string{prefix} + "n or " +
-                          std::string{prefix} + ": followed by a device path");
-    }
-    if (!parsed->number) return parsed->path;
-    return std::string{R"(\\.\)"} + std::string{prefix} + std::to_string(*parsed->number);
-}
-
-UniqueHandle openDeviceFile(const std::string& path, bool alsoRead) {
-    const DWORD access = GENERIC_WRITE | (alsoRead ? GENERIC_READ : 0);
-    UniqueHandle device{::CreateFileW(wideFromAnsi(path).c_str(), access, 0, nullptr, OPEN_EXISTING,
-                                      FILE_FLAG_OVERLAPPED, nullptr)};
+DeviceFile openDeviceFile(const std::string& path, DeviceAccess access) {
+    const DWORD alsoRead = access == DeviceAccess::readWrite ? GENERIC_READ : 0;
+    DeviceFile device{::CreateFileW(wideFromAnsi(path).c_str(), GENERIC_WRITE | alsoRead, 0, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_OVERLAPPED, nullptr)};
     if (!device) throw systemFailure("open", path, ::GetLastError());
     return device;
 }
 
-void writeAllBefore(HANDLE device, std::span<const std::uint8_t> bytes, Deadline deadline, const std::string& path) {
+void writeAllBefore(const DeviceFile& file, std::span<const std::uint8_t> bytes, Deadline deadline,
+                    const std::string& path) {
+    HANDLE device = file.get();
     const UniqueHandle event{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
     if (!event) throw systemFailure("write to", path, ::GetLastError());
     while (!bytes.empty()) {
@@ -51,16 +38,14 @@ void writeAllBefore(HANDLE device, std::span<const std::uint8_t> bytes, Deadline
                 // The write may not outlive this call: its buffer and OVERLAPPED are ours.
                 ::CancelIoEx(device, &pending);
                 ::GetOverlappedResult(device, &pending, &written, TRUE);
-                throw tookNothing(path);
+                throw deviceTookNothing(path);
             }
         }
         if (!::GetOverlappedResult(device, &pending, &written, TRUE)) {
             throw systemFailure("write to", path, ::GetLastError());
         }
         bytes = bytes.subspan(written);
-        if (written == 0 && millisecondsLeft(deadline) == 0) {
-            throw tookNothing(path);
-        }
+        if (written == 0 && millisecondsLeft(deadline) == 0) throw deviceTookNothing(path);
     }
 }
 

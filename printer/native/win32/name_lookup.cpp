@@ -1,22 +1,24 @@
 #include "printer/native/name_lookup.h"
 
-#include "printer/native/win32/system_failure.h"
-#include "printer/native/win32/wide_text.h"
-#include "printer/native/win32/winsock.h"
+#include "common/system_error.h"
+#include "common/unique_resource.h"
+#include "common/win32/wide_text.h"
+#include "printer/native/stream_socket.h"
 
 namespace setip::native {
 
 NameLookup lookUpWithoutDeadline(const std::string& host) {
-    startWinsock();
+    startSockets();
     ADDRINFOW hints{};
     hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_STREAM;
     ADDRINFOW* found = nullptr;
     NameLookup lookup;
     if (const int status = ::GetAddrInfoW(wideFromAnsi(host).c_str(), nullptr, &hints, &found); status != 0) {
-        lookup.error = systemErrorText(static_cast<unsigned long>(status));
+        lookup.error = systemErrorText(static_cast<SystemError>(status));
         return lookup;
     }
+    const UniqueResource<PointerHandleTraits<ADDRINFOW*, ::FreeAddrInfoW>> owned{found};
     for (const ADDRINFOW* entry = found; entry != nullptr; entry = entry->ai_next) {
         wchar_t numeric[NI_MAXHOST];
         if (::GetNameInfoW(entry->ai_addr, static_cast<socklen_t>(entry->ai_addrlen), numeric, NI_MAXHOST, nullptr, 0,
@@ -24,7 +26,6 @@ NameLookup lookUpWithoutDeadline(const std::string& host) {
             lookup.addresses.push_back(utf8FromWide(numeric));
         }
     }
-    ::FreeAddrInfoW(found);
     return lookup;
 }
 

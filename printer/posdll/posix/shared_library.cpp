@@ -1,5 +1,7 @@
 #include "printer/posdll/shared_library.h"
 
+#include "common/unique_resource.h"
+
 #include <dlfcn.h>
 
 namespace setip::posdll {
@@ -8,16 +10,13 @@ namespace {
 class DynamicLibrary final : public SharedLibrary {
 public:
     explicit DynamicLibrary(void* handle) : handle_(handle) {}
-    DynamicLibrary(const DynamicLibrary&) = delete;
-    DynamicLibrary& operator=(const DynamicLibrary&) = delete;
-    ~DynamicLibrary() override { ::dlclose(handle_); }
 
     AnyFunction find(const char* name) const override {
-        return reinterpret_cast<AnyFunction>(::dlsym(handle_, name));
+        return reinterpret_cast<AnyFunction>(::dlsym(handle_.get(), name));
     }
 
 private:
-    void* handle_;
+    UniqueResource<PointerHandleTraits<void*, ::dlclose>> handle_;
 };
 
 }  // namespace

@@ -1,7 +1,8 @@
 #include "printer/posdll/win32/library_search.h"
 
-#include "printer/native/win32/system_failure.h"
-#include "printer/native/win32/wide_text.h"
+#include "common/system_error.h"
+#include "common/unique_resource.h"
+#include "common/win32/wide_text.h"
 
 #include <windows.h>
 
@@ -11,16 +12,13 @@ namespace {
 class DynamicLibrary final : public SharedLibrary {
 public:
     explicit DynamicLibrary(HMODULE module) : module_(module) {}
-    DynamicLibrary(const DynamicLibrary&) = delete;
-    DynamicLibrary& operator=(const DynamicLibrary&) = delete;
-    ~DynamicLibrary() override { ::FreeLibrary(module_); }
 
     AnyFunction find(const char* name) const override {
-        return reinterpret_cast<AnyFunction>(::GetProcAddress(module_, name));
+        return reinterpret_cast<AnyFunction>(::GetProcAddress(module_.get(), name));
     }
 
 private:
-    HMODULE module_;
+    UniqueResource<PointerHandleTraits<HMODULE, ::FreeLibrary>> module_;
 };
 
 // The folder of the running program, with its separator.
@@ -77,12 +75,11 @@ std::wstring installedPathOf(const std::wstring& fileName) {
 }
 
 std::unique_ptr<SharedLibrary> loadSharedLibrary(const std::string& fileName, LibrarySearch search) {
-    const LoadRequest request = requestFor(native::wideFromUtf8(fileName), search);
+    const LoadRequest request = requestFor(wideFromUtf8(fileName), search);
     HMODULE module = ::LoadLibraryExW(request.name.c_str(), nullptr, request.flags);
     if (module == nullptr) {
         const DWORD error = ::GetLastError();
-        throw BindFailure("cannot load the printer library " + fileName + ": " + native::systemErrorText(error) +
-                          " (error " + std::to_string(error) + ")");
+        throw BindFailure("cannot load the printer library " + fileName + ": " + systemErrorReason(error));
     }
     return std::make_unique<DynamicLibrary>(module);
 }

@@ -1,6 +1,6 @@
 #include "tools/virtual-printer/pty_printer.h"
 
-#include "printer/native/posix/unique_fd.h"
+#include "common/posix/unique_fd.h"
 #include "tools/virtual-printer/command_scanner.h"
 #include "tools/virtual-printer/hex_dump.h"
 
@@ -20,9 +20,9 @@ int servePty(std::ostream& report) {
         report << "virtual-printer: cannot make a pseudo-terminal: " << std::strerror(errno) << std::endl;
         return 1;
     }
-    const native::UniqueFd printer{printerSide};
+    const UniqueFd printer{printerSide};
     // Held open for the life of the printer, so that the line survives each time setip opens and closes it.
-    const native::UniqueFd host{hostSide};
+    const UniqueFd host{hostSide};
     termios raw{};
     ::tcgetattr(host.get(), &raw);
     ::cfmakeraw(&raw);

@@ -1,6 +1,6 @@
 #include "tools/virtual-printer/tcp_printer.h"
 
-#include "printer/native/posix/unique_fd.h"
+#include "common/posix/unique_fd.h"
 #include "tools/virtual-printer/command_scanner.h"
 #include "tools/virtual-printer/hex_dump.h"
 
@@ -18,7 +18,6 @@ namespace setip::virtual_printer {
 namespace {
 
 using native::NetworkAddress;
-using native::UniqueFd;
 
 // A host that sends nothing for this long is taken to be gone, so that it cannot keep the printer busy forever.
 constexpr int idleMilliseconds = 30'000;

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-namespace setip::native {
+namespace setip {
 
 // CreateFileW's failure value is INVALID_HANDLE_VALUE, most other calls' is null; neither is a handle.
 struct KernelHandleTraits {
@@ -17,4 +17,4 @@ struct KernelHandleTraits {
 // Owns one kernel handle and closes it exactly once.
 using UniqueHandle = UniqueResource<KernelHandleTraits>;
 
-}  // namespace setip::native
+}  // namespace setip

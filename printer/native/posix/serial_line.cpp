@@ -1,11 +1,7 @@
-#include "common/deadline.h"
-#include "printer/native/deadlines.h"
-#include "printer/native/ports.h"
 #include "printer/native/serial_line.h"
-#include "printer/native/posix/device_file.h"
-#include "printer/native/posix/system_failure.h"
 
-#include <fcntl.h>
+#include "printer/native/system_failure.h"
+
 #include <sys/ioctl.h>
 #include <termios.h>
 
@@ -13,7 +9,6 @@
 #include <array>
 #include <cerrno>
 #include <optional>
-#include <utility>
 
 namespace setip::native {
 namespace {
@@ -38,7 +33,6 @@ std::optional<speed_t> speedOf(std::int32_t bitsPerSecond) {
     return found->speed;
 }
 
-// The line settings the library takes, as the vendor's: stop bits 0 = one, 2 = two; parity 0 none, 1 odd, 2 even.
 termios lineSettings(termios settings, const SerialSettings& wanted, const std::string& path) {
     const auto speed = speedOf(wanted.baudRate);
     if (!speed) {
@@ -58,20 +52,10 @@ termios lineSettings(termios settings, const SerialSettings& wanted, const std::
             throw PortFailure("cannot open " + path + ": " + std::to_string(wanted.dataBits) +
                               " data bits is not a setting a serial port takes");
     }
-    if (wanted.stopBits == 2) {
-        settings.c_cflag |= CSTOPB;
-    } else if (wanted.stopBits != 0) {
-        throw PortFailure("cannot open " + path + ": stop bits " + std::to_string(wanted.stopBits) +
-                          " is not a setting this library takes");
-    }
-    if (wanted.parity == 1) {
-        settings.c_cflag |= PARENB | PARODD;
-    } else if (wanted.parity == 2) {
-        settings.c_cflag |= PARENB;
-    } else if (wanted.parity != 0) {
-        throw PortFailure("cannot open " + path + ": parity " + std::to_string(wanted.parity) +
-                          " is not a setting this library takes");
-    }
+    checkStopBitsAndParity(wanted, path);
+    if (wanted.stopBits == 2) settings.c_cflag |= CSTOPB;
+    if (wanted.parity == 1) settings.c_cflag |= PARENB | PARODD;
+    if (wanted.parity == 2) settings.c_cflag |= PARENB;
     settings.c_cc[VMIN] = 0;
     settings.c_cc[VTIME] = 0;
     ::cfsetispeed(&settings, *speed);
@@ -79,50 +63,37 @@ termios lineSettings(termios settings, const SerialSettings& wanted, const std::
     return settings;
 }
 
-class SerialPort final : public SerialLine {
-public:
-    SerialPort(UniqueFd fd, std::string path) : SerialLine(std::move(path)), fd_(std::move(fd)) {}
-
-    void write(std::span<const std::uint8_t> bytes) override {
-        writeAllBefore(fd_.get(), bytes, deadlineAfter(writeBudget), path());
-    }
-
-private:
-    std::size_t pendingOutput() const override {
-        int pending = 0;
-        if (::ioctl(fd_.get(), TIOCOUTQ, &pending) != 0) throw systemFailure("drain", path(), errno);
-        return pending > 0 ? static_cast<std::size_t>(pending) : 0;
-    }
-    void discardOutput() override { ::tcflush(fd_.get(), TCOFLUSH); }
-    void release() override {
-        ::ioctl(fd_.get(), TIOCNXCL);
-        fd_.reset();
-    }
-
-    UniqueFd fd_;
-};
-
 }  // namespace
 
-std::unique_ptr<Port> openSerialPort(std::string_view name, const SerialSettings& settings) {
-    const std::string path = devicePathOf(name, "COM", "/dev/ttyS");
-    UniqueFd fd = openDeviceFile(path, O_RDWR);
+void setUpLine(const DeviceFile& line, const SerialSettings& settings, const std::string& path) {
     termios current{};
-    if (::tcgetattr(fd.get(), &current) != 0) throw systemFailure("use", path + " as a serial port", errno);
-    if (::ioctl(fd.get(), TIOCEXCL) != 0) throw systemFailure("take exclusive use of", path, errno);
+    if (::tcgetattr(line.get(), &current) != 0) throw systemFailure("use", path + " as a serial port", errno);
+    if (::ioctl(line.get(), TIOCEXCL) != 0) throw systemFailure("take exclusive use of", path, errno);
 
     const termios wanted = lineSettings(current, settings, path);
-    if (::tcsetattr(fd.get(), TCSANOW, &wanted) != 0) throw systemFailure("set up", path, errno);
+    if (::tcsetattr(line.get(), TCSANOW, &wanted) != 0) throw systemFailure("set up", path, errno);
     // tcsetattr succeeds when any one setting took, so read back what the port really does now.
     termios applied{};
-    if (::tcgetattr(fd.get(), &applied) != 0) throw systemFailure("set up", path, errno);
+    if (::tcgetattr(line.get(), &applied) != 0) throw systemFailure("set up", path, errno);
     constexpr tcflag_t frame = CSIZE | CSTOPB | PARENB | PARODD;
     if (::cfgetospeed(&applied) != ::cfgetospeed(&wanted) || (applied.c_cflag & frame) != (wanted.c_cflag & frame)) {
         throw PortFailure("cannot set up " + path + ": it does not take " + std::to_string(settings.baudRate) +
                           " baud with these line settings");
     }
-    ::tcflush(fd.get(), TCIOFLUSH);
-    return std::make_unique<SerialPort>(std::move(fd), path);
+    ::tcflush(line.get(), TCIOFLUSH);
+}
+
+std::size_t pendingOutput(const DeviceFile& line, const std::string& path) {
+    int pending = 0;
+    if (::ioctl(line.get(), TIOCOUTQ, &pending) != 0) throw systemFailure("drain", path, errno);
+    return pending > 0 ? static_cast<std::size_t>(pending) : 0;
+}
+
+void discardOutput(const DeviceFile& line) { ::tcflush(line.get(), TCOFLUSH); }
+
+void releaseLine(DeviceFile& line) {
+    ::ioctl(line.get(), TIOCNXCL);
+    line.reset();
 }
 
 }  // namespace setip::native

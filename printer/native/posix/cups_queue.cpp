@@ -1,5 +1,6 @@
+#include "common/unique_resource.h"
 #include "printer/native/deadlines.h"
-#include "printer/native/ports.h"
+#include "printer/native/queue.h"
 
 #include <cups/cups.h>
 #include <sys/socket.h>
@@ -11,22 +12,13 @@
 namespace setip::native {
 namespace {
 
-struct HttpClose {
-    void operator()(http_t* http) const { httpClose(http); }
-};
-using Http = std::unique_ptr<http_t, HttpClose>;
-
-struct IppDelete {
-    void operator()(ipp_t* message) const { ippDelete(message); }
-};
-using Ipp = std::unique_ptr<ipp_t, IppDelete>;
+using Http = UniqueResource<PointerHandleTraits<http_t*, httpClose>>;
+using Ipp = UniqueResource<PointerHandleTraits<ipp_t*, ippDelete>>;
 
 // A press runs without a terminal, so libcups must never stop to ask for a password.
 const char* noPassword(const char*, http_t*, const char*, const char*, void*) { return nullptr; }
 
 bool succeeded(ipp_status_t status) { return status <= IPP_STATUS_OK_CONFLICTING; }
-
-std::string quoted(const std::string& queue) { return "\"" + queue + "\""; }
 
 std::string printerUri(const std::string& queue) {
     char uri[HTTP_MAX_URI];
@@ -107,43 +99,28 @@ private:
     int id_;
 };
 
-class QueuePort final : public Port {
+class CupsQueue final : public QueuePort {
 public:
-    QueuePort(Http http, std::string queue, std::string uri)
-        : queue_(std::move(queue)), uri_(std::move(uri)), http_(std::move(http)) {}
+    CupsQueue(Http http, std::string queue, std::string uri)
+        : QueuePort(std::move(queue)), uri_(std::move(uri)), http_(std::move(http)) {}
 
-    ~QueuePort() override { abandonJob(); }
+    ~CupsQueue() override { abandonJob(); }
 
     void startDoc() override {
         abandonJob();
         http_t* http = connection();
         Ipp request = newRequest(IPP_OP_CREATE_JOB, uri_);
         ippAddString(request.get(), IPP_TAG_OPERATION, IPP_TAG_NAME, "job-name", nullptr, "setip set address");
-        const Ipp response{cupsDoRequest(http, request.release(), ("/printers/" + queue_).c_str())};
+        const Ipp response{cupsDoRequest(http, request.release(), ("/printers/" + queue()).c_str())};
         ipp_attribute_t* idAttribute = ippFindAttribute(response.get(), "job-id", IPP_TAG_INTEGER);
         if (!succeeded(cupsLastError()) || idAttribute == nullptr) {
-            throw PortFailure("cannot create a job on printer queue " + quoted(queue_) + ": " + cupsLastErrorString());
+            throw PortFailure("cannot create a job on printer queue " + quoted(queue()) + ": " + cupsLastErrorString());
         }
         const int id = ippGetInteger(idAttribute, 0);
-        job_ = std::make_unique<PendingJob>(queue_, id);
-        if (cupsStartDocument(http, queue_.c_str(), id, "set-address", CUPS_FORMAT_RAW, 1) != HTTP_STATUS_CONTINUE) {
+        job_ = std::make_unique<PendingJob>(queue(), id);
+        if (cupsStartDocument(http, queue().c_str(), id, "set-address", CUPS_FORMAT_RAW, 1) != HTTP_STATUS_CONTINUE) {
             fail("cannot start the document on printer queue ");
         }
-    }
-
-    void write(std::span<const std::uint8_t> bytes) override {
-        if (!job_) throw PortFailure("cannot write to printer queue " + quoted(queue_) + ": no document is started");
-        if (cupsWriteRequestData(http_.get(), reinterpret_cast<const char*>(bytes.data()), bytes.size()) !=
-            HTTP_STATUS_CONTINUE) {
-            fail("cannot send to printer queue ");
-        }
-    }
-
-    void endDoc() override {
-        if (!job_) throw PortFailure("cannot finish on printer queue " + quoted(queue_) + ": no document is started");
-        if (!succeeded(cupsFinishDocument(http_.get(), queue_.c_str()))) fail("cannot finish the job on printer queue ");
-        job_->release();
-        job_.reset();
     }
 
     void close() override {
@@ -152,8 +129,23 @@ public:
     }
 
 private:
+    bool hasDocument() const override { return job_ != nullptr; }
+
+    void writeDocument(std::span<const std::uint8_t> bytes) override {
+        if (cupsWriteRequestData(http_.get(), reinterpret_cast<const char*>(bytes.data()), bytes.size()) !=
+            HTTP_STATUS_CONTINUE) {
+            fail("cannot send to printer queue ");
+        }
+    }
+
+    void finishDocument() override {
+        if (!succeeded(cupsFinishDocument(http_.get(), queue().c_str()))) fail("cannot finish the job on printer queue ");
+        job_->release();
+        job_.reset();
+    }
+
     http_t* connection() {
-        if (!http_) http_ = connectToServer(queue_);
+        if (!http_) http_ = connectToServer(queue());
         return http_.get();
     }
 
@@ -167,10 +159,9 @@ private:
     [[noreturn]] void fail(const std::string& what) {
         const std::string reason = cupsLastErrorString();
         abandonJob();
-        throw PortFailure(what + quoted(queue_) + ": " + reason);
+        throw PortFailure(what + quoted(queue()) + ": " + reason);
     }
 
-    std::string queue_;
     std::string uri_;
     std::unique_ptr<PendingJob> job_;
     Http http_;
@@ -178,13 +169,11 @@ private:
 
 }  // namespace
 
-std::unique_ptr<Port> openQueuePort(std::string_view name) {
-    const std::string queue{name};
-    if (queue.empty()) throw PortFailure("no printer queue is chosen (is a printer installed?)");
+std::unique_ptr<Port> openNamedQueue(const std::string& queue) {
     const std::string uri = printerUri(queue);
     Http http = connectToServer(queue);
     checkQueue(http.get(), queue, uri);
-    return std::make_unique<QueuePort>(std::move(http), queue, uri);
+    return std::make_unique<CupsQueue>(std::move(http), queue, uri);
 }
 
 }  // namespace setip::native

@@ -1,8 +1,6 @@
-#include "printer/native/win32/winsock.h"
+#include "common/win32/winsock.h"
 
-#include "printer/native/win32/system_failure.h"
-
-namespace setip::native {
+namespace setip {
 namespace {
 
 class WinsockSession {
@@ -25,9 +23,9 @@ private:
 
 }  // namespace
 
-void startWinsock() {
+int startWinsock() {
     static const WinsockSession session;
-    if (session.status() != 0) throw systemFailure("start", "Winsock", static_cast<unsigned long>(session.status()));
+    return session.status();
 }
 
-}  // namespace setip::native
+}  // namespace setip

@@ -5,11 +5,11 @@
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
-namespace setip::native {
+namespace setip {
 
-// Starts Winsock once for the process, on the first socket or lookup, and stops it at exit. Throws PortFailure
-// when the system has no usable Winsock.
-void startWinsock();
+// Starts Winsock once for the process, on the first socket or lookup, and stops it at exit. 0 when Winsock is
+// usable, else WSAStartup's error.
+int startWinsock();
 
 struct SocketTraits {
     using Handle = SOCKET;
@@ -21,4 +21,4 @@ struct SocketTraits {
 // Owns one socket and closes it exactly once.
 using UniqueSocket = UniqueResource<SocketTraits>;
 
-}  // namespace setip::native
+}  // namespace setip

@@ -4,7 +4,7 @@
 
 #include <unistd.h>
 
-namespace setip::native {
+namespace setip {
 
 struct FileDescriptorTraits {
     using Handle = int;
@@ -16,4 +16,4 @@ struct FileDescriptorTraits {
 // Owns one file descriptor and closes it exactly once.
 using UniqueFd = UniqueResource<FileDescriptorTraits>;
 
-}  // namespace setip::native
+}  // namespace setip

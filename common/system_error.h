@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+namespace setip {
+
+// An error number as the OS gives it at the call that failed: errno, or GetLastError() / WSAGetLastError(), which
+// share the system's message table.
+using SystemError = unsigned long;
+
+// The OS's own text for an error, in UTF-8, without the full stop and line break it may end with.
+std::string systemErrorText(SystemError error);
+
+// The error as the operator is told it: the text, and on Windows also its number, which is what a search finds.
+std::string systemErrorReason(SystemError error);
+
+}  // namespace setip

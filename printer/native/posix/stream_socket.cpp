@@ -1,0 +1,62 @@
+#include "printer/native/stream_socket.h"
+
+#include <poll.h>
+
+#include <cerrno>
+
+namespace setip::native {
+
+// Linux's sockets need no start.
+void startSockets() {}
+
+Socket openStreamSocket(int family, SystemError& error) {
+    Socket socket{::socket(family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0)};
+    if (!socket) error = static_cast<SystemError>(errno);
+    return socket;
+}
+
+ConnectStart startConnecting(const Socket& socket, const sockaddr* address, SocketLength length, SystemError& error) {
+    if (::connect(socket.get(), address, length) == 0) return ConnectStart::connected;
+    if (errno == EINPROGRESS) return ConnectStart::underWay;
+    error = static_cast<SystemError>(errno);
+    return ConnectStart::failed;
+}
+
+// poll shows a failed connect as writable; pendingError then tells. A poll that fails counts as no answer.
+Readiness waitFor(const Socket& socket, bool forWriting, Deadline deadline) {
+    for (;;) {
+        const short events = forWriting ? POLLOUT : POLLIN;
+        pollfd entry{socket.get(), events, 0};
+        const int ready = ::poll(&entry, 1, millisecondsLeft(deadline));
+        if (ready > 0) return Readiness::ready;
+        if (ready == 0 || errno != EINTR) return Readiness::timedOut;
+    }
+}
+
+SystemError pendingError(const Socket& socket) {
+    int error = 0;
+    socklen_t length = sizeof error;
+    if (::getsockopt(socket.get(), SOL_SOCKET, SO_ERROR, &error, &length) != 0) error = errno;
+    return static_cast<SystemError>(error);
+}
+
+long sendSome(const Socket& socket, std::span<const std::uint8_t> bytes, SystemError& error) {
+    for (;;) {
+        const ssize_t sent = ::send(socket.get(), bytes.data(), bytes.size(), MSG_NOSIGNAL);
+        if (sent > 0) return static_cast<long>(sent);
+        if (sent < 0 && errno == EINTR) continue;
+        if (sent < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return 0;
+        error = static_cast<SystemError>(errno);
+        return -1;
+    }
+}
+
+void shutdownSending(const Socket& socket) { ::shutdown(socket.get(), SHUT_WR); }
+
+bool receiveAndDrop(const Socket& socket) {
+    std::uint8_t ignored[256];
+    const ssize_t received = ::recv(socket.get(), ignored, sizeof ignored, 0);
+    return received != 0 && (received > 0 || errno == EINTR || errno == EAGAIN);
+}
+
+}  // namespace setip::native

@@ -1,0 +1,70 @@
+#include "printer/native/deadlines.h"
+#include "printer/native/device.h"
+#include "printer/native/device_file.h"
+#include "printer/native/ports.h"
+#include "printer/native/serial_line.h"
+
+#include <chrono>
+#include <thread>
+#include <utility>
+
+namespace setip::native {
+namespace {
+
+// A press ends by waiting, bounded, for the line to send what it holds, because the system's own drain can block
+// for good when the line is held by flow control or a missing printer.
+class SerialPort final : public Port {
+public:
+    SerialPort(DeviceFile line, std::string path) : line_(std::move(line)), path_(std::move(path)) {}
+
+    void write(std::span<const std::uint8_t> bytes) override {
+        writeAllBefore(line_, bytes, deadlineAfter(writeBudget), path_);
+    }
+
+    void endDoc() override {
+        if (!drainBefore(deadlineAfter(writeBudget))) {
+            throw PortFailure("cannot send to " + path_ + ": the line sent nothing for " +
+                              std::to_string(writeBudget.count()) + " s");
+        }
+    }
+
+    // Unsent bytes are dropped after the close deadline rather than holding the window.
+    void close() override {
+        const bool drained = drainBefore(deadlineAfter(closeBudget));
+        if (!drained) discardOutput(line_);
+        releaseLine(line_);
+        if (!drained) throw PortFailure("cannot finish sending to " + path_ + ": unsent bytes were dropped");
+    }
+
+private:
+    bool drainBefore(Deadline deadline) const {
+        while (pendingOutput(line_, path_) > 0) {
+            if (millisecondsLeft(deadline) == 0) return false;
+            std::this_thread::sleep_for(std::chrono::microseconds{500});
+        }
+        return true;
+    }
+
+    DeviceFile line_;
+    std::string path_;
+};
+
+}  // namespace
+
+PortFailure refusedSetting(const std::string& path, const std::string& setting) {
+    return PortFailure("cannot open " + path + ": " + setting + " is not a setting this library takes");
+}
+
+void checkStopBitsAndParity(const SerialSettings& wanted, const std::string& path) {
+    if (wanted.stopBits != 0 && wanted.stopBits != 2) throw refusedSetting(path, "stop bits " + std::to_string(wanted.stopBits));
+    if (wanted.parity < 0 || wanted.parity > 2) throw refusedSetting(path, "parity " + std::to_string(wanted.parity));
+}
+
+std::unique_ptr<Port> openSerialPort(std::string_view name, const SerialSettings& settings) {
+    const std::string path = devicePathOf(name, "COM");
+    DeviceFile line = openDeviceFile(path, DeviceAccess::readWrite);
+    setUpLine(line, settings, path);
+    return std::make_unique<SerialPort>(std::move(line), path);
+}
+
+}  // namespace setip::native
