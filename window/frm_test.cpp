@@ -79,4 +79,8 @@ std::array<const Control*, 10> FrmTest::controls() const {
     return {&Label1, &Combo1, &Label2, &Label3, &Combo2, &Label4, &Combo3, &Command5, &Text1, &Text2};
 }
 
+std::array<Control*, 10> FrmTest::controls() {
+    return {&Label1, &Combo1, &Label2, &Label3, &Combo2, &Label4, &Combo3, &Command5, &Text1, &Text2};
+}
+
 }  // namespace setip

@@ -39,6 +39,7 @@ public:
 
     // The ten controls in tab-index order.
     std::array<const Control*, 10> controls() const;
+    std::array<Control*, 10> controls();
 
     Label Label1;
     ComboBox Combo1;

@@ -1,7 +1,7 @@
 #include "app/qt/form_window.h"
 
-#include "app/qt/twips.h"
 #include "common/no_escape.h"
+#include "window/twips.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -12,6 +12,7 @@
 #include <QPushButton>
 
 #include <algorithm>
+#include <utility>
 
 namespace setip::qt {
 namespace {
@@ -20,162 +21,158 @@ QString toQString(TextView text) { return QString::fromUtf16(text.data(), static
 
 Text toText(const QString& text) { return Text{reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())}; }
 
-void syncCombo(const ComboBox& control, QComboBox& widget) {
-    bool sameItems = widget.count() == control.ListCount();
-    for (int index = 0; sameItems && index < widget.count(); ++index) {
-        sameItems = widget.itemText(index) == toQString(control.List(index));
-    }
-    if (!sameItems) {
-        const QString typed = widget.currentText();
-        widget.clear();
-        for (std::int32_t index = 0; index < control.ListCount(); ++index) widget.addItem(toQString(control.List(index)));
-        if (widget.isEditable()) widget.setEditText(typed);
-    }
-    if (widget.isEditable()) {
-        // Qt keeps the index of the last pick while the operator types; only the text counts here.
-        if (widget.currentText() != toQString(control.Text())) widget.setEditText(toQString(control.Text()));
-    } else if (widget.currentIndex() != control.ListIndex()) {
-        widget.setCurrentIndex(control.ListIndex());
-    }
-}
+// A widget as the model's drawing sees it. Labels and buttons only change their enabled flag.
+class Widget final : public NativeControl {
+public:
+    explicit Widget(QWidget& widget)
+        : widget_(widget), combo_(qobject_cast<QComboBox*>(&widget)), edit_(qobject_cast<QLineEdit*>(&widget)) {}
 
-// The window was laid out for a smaller default font than Linux desktops use. When a caption or an initial text
-// would be cut off at the default size, the whole window takes the largest smaller size of the same font at
-// which all of them fit; positions and sizes stay as laid out.
-struct Fit {
-    QString text;
-    int width;
+    void setEnabled(bool enabled) override { widget_.setEnabled(enabled); }
+    Text text() const override {
+        return toText(combo_ != nullptr ? combo_->currentText() : edit_ != nullptr ? edit_->text() : QString{});
+    }
+    void setText(TextView text) override {
+        if (combo_ != nullptr) combo_->setEditText(toQString(text));
+        if (edit_ != nullptr) edit_->setText(toQString(text));
+    }
+    std::vector<Text> items() const override {
+        std::vector<Text> items;
+        for (int index = 0; combo_ != nullptr && index < combo_->count(); ++index) items.push_back(toText(combo_->itemText(index)));
+        return items;
+    }
+    void setItems(const std::vector<Text>& items) override {
+        combo_->clear();
+        for (const Text& item : items) combo_->addItem(toQString(item));
+    }
+    // Qt keeps the index of the last pick while the operator types in an editable list; only its text counts.
+    std::int32_t picked() const override { return combo_->isEditable() ? -1 : combo_->currentIndex(); }
+    void pick(std::int32_t index) override {
+        if (!combo_->isEditable()) combo_->setCurrentIndex(index);
+    }
+
+private:
+    QWidget& widget_;
+    QComboBox* combo_;
+    QLineEdit* edit_;
 };
-
-void fitFont(QWidget& window, const std::vector<Fit>& fits) {
-    constexpr qreal smallest = 6.0;
-    QFont font = window.font();
-    if (font.pointSizeF() <= 0) return;  // sized in pixels: leave it
-    const auto cutOff = [&fits](const QFont& candidate) {
-        const QFontMetrics metrics(candidate);
-        return std::any_of(fits.begin(), fits.end(),
-                           [&metrics](const Fit& fit) { return metrics.horizontalAdvance(fit.text) > fit.width; });
-    };
-    while (cutOff(font) && font.pointSizeF() > smallest) font.setPointSizeF(font.pointSizeF() - 0.5);
-    if (font != window.font()) window.setFont(font);
-}
 
 }  // namespace
 
 FormWindow::FormWindow(const InstalledPrinters& printers, PrinterLibrary& library, std::ostream& diagnostics)
     : diagnostics_(diagnostics), form_(printers, *this, *this, library, diagnostics) {
     setWindowTitle(toQString(formCaption));
-    const int dpiX = logicalDpiX();
-    const int dpiY = logicalDpiY();
-    setFixedSize(twipsToPixels(clientWidthTwips, dpiX), twipsToPixels(clientHeightTwips, dpiY));
-
-    std::vector<Fit> fits;
-    for (const Label* label : {&form_.Label1, &form_.Label2, &form_.Label3, &form_.Label4}) {
-        auto* widget = new QLabel(toQString(label->caption()), this);
-        widget->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        place(widget, *label);
-        fits.push_back({widget->text(), widget->width()});
-    }
-    auto* combo1 = comboFor(form_.Combo1);
-    comboFor(form_.Combo2);
-    comboFor(form_.Combo3);
-    for (QLineEdit* box : {textBoxFor(form_.Text1), textBoxFor(form_.Text2)}) {
-        constexpr int frameAndMargins = 8;
-        fits.push_back({box->text(), box->width() - frameAndMargins});
-    }
-    fitFont(*this, fits);
-
-    auto* button = new QPushButton(toQString(form_.Command5.caption()), this);
-    // Neither the default nor the cancel button: Enter and Esc press nothing.
-    button->setAutoDefault(false);
-    button->setDefault(false);
-    place(button, form_.Command5);
-    connect(button, &QPushButton::clicked, this, [this] {
-        fromQt([this] { form_.Command5.click(); });
-        fromQt([this] { sync(); });
-    });
-
-    // Picking an item, with the mouse or the arrow keys, is a click; typing, deleting or pasting is a change.
-    // Both signals come from the operator only, so the program's own text changes raise nothing.
-    connect(combo1, &QComboBox::activated, this, [this](int index) {
-        fromQt([&] {
-            form_.Combo1.setListIndex(index);
-            sync();
-        });
-    });
-    connect(combo1->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& text) {
-        fromQt([&] {
-            form_.Combo1.operatorEdits(toText(text));
-            sync();
-        });
-    });
-
-    std::vector<Pair> focusable;
-    std::copy_if(widgets_.begin(), widgets_.end(), std::back_inserter(focusable),
-                 [](const Pair& pair) { return pair.control->kind() != ControlKind::label; });
-    std::sort(focusable.begin(), focusable.end(),
-              [](const Pair& a, const Pair& b) { return a.control->tabIndex() < b.control->tabIndex(); });
-    for (std::size_t index = 1; index < focusable.size(); ++index) {
-        setTabOrder(focusable[index - 1].widget, focusable[index].widget);
-    }
-
+    setFixedSize(twipsToPixels(clientWidthTwips, logicalDpiX()), twipsToPixels(clientHeightTwips, logicalDpiY()));
+    for (Control* control : form_.controls()) natives_.push_back(std::make_unique<Widget>(*widgetFor(*control)));
+    fitFont();
+    orderTabsByTabIndex();
     form_.Form_Load();
-    sync();
+    fromQt([] {});
 }
 
-QWidget* FormWindow::place(QWidget* widget, const Control& control) {
-    const Placement at = control.placement();
-    const int dpiX = logicalDpiX();
-    const int dpiY = logicalDpiY();
-    widget->setObjectName(QString::fromStdString(control.name()));
-    widget->setGeometry(twipsToPixels(at.left, dpiX), twipsToPixels(at.top, dpiY), twipsToPixels(at.width, dpiX),
-                        twipsToPixels(at.height, dpiY));
-    widgets_.push_back({&control, widget});
-    return widget;
-}
+FormWindow::~FormWindow() = default;
 
-QComboBox* FormWindow::comboFor(ComboBox& control) {
-    auto* widget = new QComboBox(this);
-    if (control.style() == ComboStyle::dropDownCombo) {
-        widget->setEditable(true);
-        // The text is exactly what the operator typed: no completion, and Enter adds no item.
-        widget->setCompleter(nullptr);
-        widget->setInsertPolicy(QComboBox::NoInsert);
-        widget->setEditText(toQString(control.Text()));
-    } else {
-        connect(widget, &QComboBox::activated, this, [this, &control](int index) {
-            fromQt([&] {
-                control.setListIndex(index);
-                sync();
-            });
-        });
-    }
-    place(widget, control);
-    return widget;
-}
-
-QLineEdit* FormWindow::textBoxFor(TextBox& control) {
-    auto* widget = new QLineEdit(toQString(control.Text()), this);
-    connect(widget, &QLineEdit::textEdited, this,
-            [this, &control](const QString& text) { fromQt([&] { control.setText(toText(text)); }); });
-    place(widget, control);
-    widget->setCursorPosition(0);  // show the start of a text longer than the box
-    return widget;
-}
-
-void FormWindow::sync() {
-    for (const auto& [control, widget] : widgets_) {
-        widget->setEnabled(control->Enabled());
-        if (const auto* combo = dynamic_cast<const ComboBox*>(control)) {
-            syncCombo(*combo, *static_cast<QComboBox*>(widget));
-        } else if (const auto* box = dynamic_cast<const TextBox*>(control)) {
-            auto* edit = static_cast<QLineEdit*>(widget);
-            if (edit->text() != toQString(box->Text())) edit->setText(toQString(box->Text()));
+QWidget* FormWindow::widgetFor(Control& control) {
+    QWidget* widget = nullptr;
+    const QString text = toQString(initialTextOf(control));
+    switch (control.kind()) {
+        case ControlKind::label: {
+            auto* label = new QLabel(text, this);
+            label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            widget = label;
+            break;
+        }
+        case ControlKind::textBox: {
+            auto* edit = new QLineEdit(text, this);
+            connect(edit, &QLineEdit::textEdited, this,
+                    [this, &control](const QString& typed) { fromQt([&] { operatorEdits(control, toText(typed)); }); });
+            widget = edit;
+            break;
+        }
+        case ControlKind::comboBox: {
+            auto* combo = new QComboBox(this);
+            if (static_cast<const ComboBox&>(control).style() == ComboStyle::dropDownCombo) {
+                combo->setEditable(true);
+                // The text is exactly what the operator typed: no completion, and Enter adds no item.
+                combo->setCompleter(nullptr);
+                combo->setInsertPolicy(QComboBox::NoInsert);
+                connect(combo->lineEdit(), &QLineEdit::textEdited, this, [this, &control](const QString& typed) {
+                    fromQt([&] { operatorEdits(control, toText(typed)); });
+                });
+            }
+            // Picking an item, with the mouse or the arrow keys, is a click; typing, deleting or pasting is a
+            // change. Both signals come from the operator only, so the program's own changes raise nothing.
+            connect(combo, &QComboBox::activated, this,
+                    [this, &control](int index) { fromQt([&] { operatorPicks(control, index); }); });
+            widget = combo;
+            break;
+        }
+        case ControlKind::commandButton: {
+            auto* button = new QPushButton(text, this);
+            // Neither the default nor the cancel button: Enter and Esc press nothing.
+            button->setAutoDefault(false);
+            button->setDefault(false);
+            connect(button, &QPushButton::clicked, this, [this, &control] { fromQt([&] { operatorPresses(control); }); });
+            widget = button;
+            break;
         }
     }
+    const Placement at = control.placement();
+    widget->setObjectName(QString::fromStdString(control.name()));
+    widget->setGeometry(twipsToPixels(at.left, logicalDpiX()), twipsToPixels(at.top, logicalDpiY()),
+                        twipsToPixels(at.width, logicalDpiX()), twipsToPixels(at.height, logicalDpiY()));
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) edit->setCursorPosition(0);  // the start of a long text
+    return widget;
 }
 
-void FormWindow::fromQt(const std::function<void()>& action) { noEscape(diagnostics_, action); }
+// The window was laid out for a smaller default font than Linux desktops use. When a caption or an initial text
+// would be cut off at the default size, the whole window takes the largest smaller size of the same font at
+// which all of them fit; positions and sizes stay as laid out.
+void FormWindow::fitFont() {
+    constexpr qreal smallest = 6.0;
+    constexpr int frameAndMargins = 8;  // of a text box, around its text
+    struct Fit {
+        QString text;
+        int width;
+    };
+    std::vector<Fit> fits;
+    for (const Control* control : form_.controls()) {
+        const auto* widget = findChild<QWidget*>(QString::fromStdString(control->name()));
+        if (control->kind() == ControlKind::label) fits.push_back({toQString(initialTextOf(*control)), widget->width()});
+        if (control->kind() == ControlKind::textBox) {
+            fits.push_back({toQString(initialTextOf(*control)), widget->width() - frameAndMargins});
+        }
+    }
+    QFont fitted = font();
+    if (fitted.pointSizeF() <= 0) return;  // sized in pixels: leave it
+    const auto cutOff = [&fits](const QFont& candidate) {
+        const QFontMetrics metrics(candidate);
+        return std::any_of(fits.begin(), fits.end(),
+                           [&metrics](const Fit& fit) { return metrics.horizontalAdvance(fit.text) > fit.width; });
+    };
+    while (cutOff(fitted) && fitted.pointSizeF() > smallest) fitted.setPointSizeF(fitted.pointSizeF() - 0.5);
+    if (fitted != font()) setFont(fitted);
+}
+
+void FormWindow::orderTabsByTabIndex() {
+    const auto controls = std::as_const(form_).controls();
+    std::vector<const Control*> focusable;
+    std::copy_if(controls.begin(), controls.end(), std::back_inserter(focusable),
+                 [](const Control* control) { return control->kind() != ControlKind::label; });
+    std::sort(focusable.begin(), focusable.end(),
+              [](const Control* a, const Control* b) { return a->tabIndex() < b->tabIndex(); });
+    for (std::size_t index = 1; index < focusable.size(); ++index) {
+        setTabOrder(findChild<QWidget*>(QString::fromStdString(focusable[index - 1]->name())),
+                    findChild<QWidget*>(QString::fromStdString(focusable[index]->name())));
+    }
+}
+
+void FormWindow::fromQt(const std::function<void()>& action) {
+    noEscape(diagnostics_, action);
+    noEscape(diagnostics_, [this] {
+        const auto controls = std::as_const(form_).controls();
+        for (std::size_t index = 0; index < natives_.size(); ++index) drawControl(*controls[index], *natives_[index]);
+    });
+}
 
 void FormWindow::Cls() { update(); }
 

@@ -5,14 +5,14 @@
 #include "window/drawing_surface.h"
 #include "window/frm_test.h"
 #include "window/installed_printers.h"
+#include "window/native_control.h"
 
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 #include <ostream>
-
-class QComboBox;
-class QLineEdit;
+#include <vector>
 
 namespace setip::qt {
 
@@ -22,6 +22,7 @@ class FormWindow final : public QWidget, private DrawingSurface, private Operato
 public:
     // Builds the widgets and runs the window's start-up, so it is ready to show.
     FormWindow(const InstalledPrinters& printers, PrinterLibrary& library, std::ostream& diagnostics);
+    ~FormWindow() override;
 
     FrmTest& form() { return form_; }
 
@@ -30,22 +31,18 @@ private:
     void showError(TextView title, TextView text) override;
     void showBusy() override;
     void showIdle() override;
-    // Runs what Qt called, keeping any exception from going back into Qt.
-    void fromQt(const std::function<void()>& action);
 
-    QWidget* place(QWidget* widget, const Control& control);
-    QComboBox* comboFor(ComboBox& control);
-    QLineEdit* textBoxFor(TextBox& control);
-    // Brings every widget in line with the model, touching only what differs, so a caret or typed text stays.
-    void sync();
+    // Makes the widget that draws a control, at its place, and hands the operator's doings to the model.
+    QWidget* widgetFor(Control& control);
+    // Shrinks the default font where a caption or initial text would be cut off at its laid-out width.
+    void fitFont();
+    void orderTabsByTabIndex();
+    // Runs what Qt called, keeping any exception from going back into Qt, then redraws the window from the model.
+    void fromQt(const std::function<void()>& action);
 
     std::ostream& diagnostics_;
     FrmTest form_;
-    struct Pair {
-        const Control* control;
-        QWidget* widget;
-    };
-    std::vector<Pair> widgets_;
+    std::vector<std::unique_ptr<NativeControl>> natives_;  // in the order of form_.controls()
 };
 
 }  // namespace setip::qt

@@ -3,6 +3,7 @@
 #include "app/win32/native_text.h"
 #include "app/win32/resource.h"
 #include "common/win32/no_escape_procedure.h"
+#include "window/twips.h"
 
 #include <commctrl.h>
 
@@ -20,7 +21,7 @@ constexpr DWORD frameStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMI
 constexpr DWORD frameExtendedStyle = WS_EX_CONTROLPARENT;
 constexpr int droppedItems = 14;  // an open port list shows all its entries
 
-int pixels(std::int32_t twips, UINT dpi) { return ::MulDiv(twips, static_cast<int>(dpi), 1440); }
+int pixels(std::int32_t twips, UINT dpi) { return twipsToPixels(twips, static_cast<int>(dpi)); }
 
 struct NativeKind {
     const wchar_t* windowClass;
@@ -58,41 +59,6 @@ void registerClass(HINSTANCE instance, WNDPROC procedure) {
     ::RegisterClassExW(&windowClass);
 }
 
-std::vector<Text> itemsOf(HWND combo) {
-    std::vector<Text> items;
-    const auto count = ::SendMessageW(combo, CB_GETCOUNT, 0, 0);
-    for (LRESULT index = 0; index < count; ++index) {
-        const auto length = ::SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
-        std::wstring item(static_cast<std::size_t>(std::max<LRESULT>(length, 0)) + 1, L'\0');
-        ::SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(item.data()));
-        item.resize(static_cast<std::size_t>(std::max<LRESULT>(length, 0)));
-        items.push_back(textOf(item));
-    }
-    return items;
-}
-
-void syncCombo(const ComboBox& control, HWND combo) {
-    std::vector<Text> wanted;
-    for (std::int32_t index = 0; index < control.ListCount(); ++index) wanted.push_back(control.List(index));
-    if (itemsOf(combo) != wanted) {
-        const Text typed = windowText(combo);
-        ::SendMessageW(combo, CB_RESETCONTENT, 0, 0);
-        for (const Text& item : wanted) {
-            ::SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wideOf(item).c_str()));
-        }
-        if (control.style() == ComboStyle::dropDownCombo) ::SetWindowTextW(combo, wideOf(typed).c_str());
-    }
-    // Selecting shows the item's text; only an editable list can then differ from it, by what was typed.
-    if (control.ListIndex() != ComboBox::noSelection && ::SendMessageW(combo, CB_GETCURSEL, 0, 0) != control.ListIndex()) {
-        ::SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(control.ListIndex()), 0);
-    }
-    if (control.style() == ComboStyle::dropDownCombo) {
-        if (windowText(combo) != control.Text()) ::SetWindowTextW(combo, wideOf(control.Text()).c_str());
-    } else if (control.ListIndex() == ComboBox::noSelection) {
-        ::SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
-    }
-}
-
 // A combo box is as tall as its font makes its selection field, whatever height it was created with; the field
 // is sized so that the closed box has its height as laid out.
 void fitComboHeight(HWND combo, int height) {
@@ -128,9 +94,10 @@ FormWindow::~FormWindow() {
 }
 
 HWND FormWindow::controlOf(const Control& control) const {
-    const auto found = std::find_if(controls_.begin(), controls_.end(),
-                                    [&control](const Pair& pair) { return pair.control == &control; });
-    return found == controls_.end() ? nullptr : found->native;
+    const auto controls = form_.controls();
+    const auto found = std::find(controls.begin(), controls.end(), &control);
+    const auto index = static_cast<std::size_t>(found - controls.begin());
+    return index < natives_.size() ? natives_[index].handle() : nullptr;
 }
 
 bool FormWindow::dropsKey(const MSG& message) const {
@@ -138,8 +105,8 @@ bool FormWindow::dropsKey(const MSG& message) const {
     const bool enterOrEscape = message.message == WM_CHAR ? message.wParam == L'\r' || message.wParam == 0x1B
                                                           : message.wParam == VK_RETURN || message.wParam == VK_ESCAPE;
     if (!enterOrEscape || (message.hwnd != window_ && !::IsChild(window_, message.hwnd))) return false;
-    return std::none_of(controls_.begin(), controls_.end(), [](const Pair& pair) {
-        return pair.control->kind() == ControlKind::comboBox && ::SendMessageW(pair.native, CB_GETDROPPEDSTATE, 0, 0);
+    return std::none_of(natives_.begin(), natives_.end(), [](const NativeWindow& native) {
+        return native.kind() == ControlKind::comboBox && ::SendMessageW(native.handle(), CB_GETDROPPEDSTATE, 0, 0);
     });
 }
 
@@ -182,8 +149,8 @@ LRESULT FormWindow::onActivate(WORD state) {
         return native != nullptr && ::IsWindowEnabled(native) && (::GetWindowLongW(native, GWL_STYLE) & WS_TABSTOP);
     };
     HWND target = takesFocus(focused_) ? focused_ : nullptr;
-    for (auto pair = controls_.begin(); target == nullptr && pair != controls_.end(); ++pair) {
-        if (takesFocus(pair->native)) target = pair->native;
+    for (auto native = natives_.begin(); target == nullptr && native != natives_.end(); ++native) {
+        if (takesFocus(native->handle())) target = native->handle();
     }
     if (target != nullptr) ::SetFocus(target);
     return 0;
@@ -192,32 +159,26 @@ LRESULT FormWindow::onActivate(WORD state) {
 HWND FormWindow::focusedControl() const {
     const HWND focus = ::GetFocus();
     // An editable list has the focus in its edit field, a child of the list.
-    const auto found = std::find_if(controls_.begin(), controls_.end(), [focus](const Pair& pair) {
-        return focus != nullptr && (pair.native == focus || ::IsChild(pair.native, focus));
+    const auto found = std::find_if(natives_.begin(), natives_.end(), [focus](const NativeWindow& native) {
+        return focus != nullptr && (native.handle() == focus || ::IsChild(native.handle(), focus));
     });
-    return found == controls_.end() ? focused_ : found->native;
+    return found == natives_.end() ? focused_ : found->handle();
 }
 
+// Each notification is the operator's doing, by the kind of control that sent it: a pick in a list, typing in an
+// editable list or a text box, a press of the button. The program's own changes to a list send none of these.
 LRESULT FormWindow::onCommand(int id, int notification) {
-    const int index = id - firstControlId;
-    if (index < 0 || index >= static_cast<int>(controls_.size())) return 0;  // IDOK, IDCANCEL: nothing to press
-    const auto& [control, native] = controls_[static_cast<std::size_t>(index)];
-    const auto picked = [native] { return static_cast<std::int32_t>(::SendMessageW(native, CB_GETCURSEL, 0, 0)); };
-    // A pick in a list is its click, typing in Combo1 its change; the program's own changes send neither.
-    if (control == &form_.Command5 && notification == BN_CLICKED) {
-        form_.Command5.click();
-    } else if (control == &form_.Combo1 && notification == CBN_SELCHANGE) {
-        form_.Combo1.setListIndex(picked());
-    } else if (control == &form_.Combo1 && notification == CBN_EDITCHANGE) {
-        form_.Combo1.operatorEdits(windowText(native));
-    } else if (control == &form_.Combo2 && notification == CBN_SELCHANGE) {
-        form_.Combo2.setListIndex(picked());
-    } else if (control == &form_.Combo3 && notification == CBN_SELCHANGE) {
-        form_.Combo3.setListIndex(picked());
-    } else if (control == &form_.Text1 && notification == EN_CHANGE) {
-        form_.Text1.setText(windowText(native));
-    } else if (control == &form_.Text2 && notification == EN_CHANGE) {
-        form_.Text2.setText(windowText(native));
+    const auto index = static_cast<std::size_t>(id - firstControlId);
+    if (id < firstControlId || index >= natives_.size()) return 0;  // IDOK, IDCANCEL: nothing to press
+    Control& control = *form_.controls()[index];
+    const NativeWindow& native = natives_[index];
+    if (native.kind() == ControlKind::comboBox && notification == CBN_SELCHANGE) {
+        operatorPicks(control, native.picked());
+    } else if ((native.kind() == ControlKind::comboBox && notification == CBN_EDITCHANGE) ||
+               (native.kind() == ControlKind::textBox && notification == EN_CHANGE)) {
+        operatorEdits(control, native.text());
+    } else if (native.kind() == ControlKind::commandButton && notification == BN_CLICKED) {
+        operatorPresses(control);
     } else {
         return 0;
     }
@@ -241,37 +202,36 @@ LRESULT FormWindow::onDestroy() {
 void FormWindow::createControls() {
     const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(window_, GWLP_HINSTANCE));
     int id = firstControlId;
-    for (const Control* control : form_.controls()) {
+    for (const Control* control : std::as_const(form_).controls()) {
         const NativeKind kind = nativeKindOf(*control);
-        Text caption;
-        if (const auto* label = dynamic_cast<const Label*>(control)) caption = label->caption();
-        if (const auto* button = dynamic_cast<const CommandButton*>(control)) caption = button->caption();
-        if (const auto* box = dynamic_cast<const TextBox*>(control)) caption = box->Text();
         const DWORD extended = control->kind() == ControlKind::textBox ? WS_EX_CLIENTEDGE : 0;
-        HWND native = ::CreateWindowExW(extended, kind.windowClass, wideOf(caption).c_str(),
+        HWND native = ::CreateWindowExW(extended, kind.windowClass, wideOf(initialTextOf(*control)).c_str(),
                                         WS_CHILD | WS_VISIBLE | kind.style, 0, 0, 0, 0, window_,
                                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id++)), instance, nullptr);
-        controls_.push_back({control, native});
+        natives_.emplace_back(native, control->kind());
     }
 }
 
 void FormWindow::useFontFor(UINT dpi) {
     UniqueFont scaled = guiFontFor(dpi);
     const HFONT font = scaled ? scaled.get() : static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
-    for (const auto& [control, native] : controls_) {
-        ::SendMessageW(native, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    for (const NativeWindow& native : natives_) {
+        ::SendMessageW(native.handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     }
     font_ = std::move(scaled);  // no control draws with the previous DPI's font any longer
 }
 
 void FormWindow::layOut(UINT dpi) {
-    for (const auto& [control, native] : controls_) {
-        const Placement at = control->placement();
+    const auto controls = std::as_const(form_).controls();
+    for (std::size_t index = 0; index < natives_.size(); ++index) {
+        const Placement at = controls[index]->placement();
+        const HWND native = natives_[index].handle();
         const int height = pixels(at.height, dpi);
         // An open list hangs below the closed box, which is as tall as laid out.
-        const int created = control->kind() == ControlKind::comboBox ? height * (droppedItems + 1) : height;
-        ::MoveWindow(native, pixels(at.left, dpi), pixels(at.top, dpi), pixels(at.width, dpi), created, TRUE);
-        if (control->kind() == ControlKind::comboBox) fitComboHeight(native, height);
+        const bool list = natives_[index].kind() == ControlKind::comboBox;
+        ::MoveWindow(native, pixels(at.left, dpi), pixels(at.top, dpi), pixels(at.width, dpi),
+                     list ? height * (droppedItems + 1) : height, TRUE);
+        if (list) fitComboHeight(native, height);
     }
     const RECT frame = dpi_.frameAround({pixels(clientWidthTwips, dpi), pixels(clientHeightTwips, dpi)}, frameStyle,
                                         frameExtendedStyle, dpi);
@@ -280,14 +240,8 @@ void FormWindow::layOut(UINT dpi) {
 }
 
 void FormWindow::sync() {
-    for (const auto& [control, native] : controls_) {
-        ::EnableWindow(native, control->Enabled());
-        if (const auto* combo = dynamic_cast<const ComboBox*>(control)) {
-            syncCombo(*combo, native);
-        } else if (const auto* box = dynamic_cast<const TextBox*>(control)) {
-            if (windowText(native) != box->Text()) ::SetWindowTextW(native, wideOf(box->Text()).c_str());
-        }
-    }
+    const auto controls = std::as_const(form_).controls();
+    for (std::size_t index = 0; index < natives_.size(); ++index) drawControl(*controls[index], natives_[index]);
 }
 
 void FormWindow::Cls() { ::InvalidateRect(window_, nullptr, TRUE); }

@@ -2,6 +2,7 @@
 
 #include "app/win32/dpi.h"
 #include "app/win32/gdi_handles.h"
+#include "app/win32/native_window.h"
 #include "printer/library.h"
 #include "printer/press.h"
 #include "window/drawing_surface.h"
@@ -67,11 +68,7 @@ private:
     HWND window_ = nullptr;
     HWND focused_ = nullptr;
     HCURSOR cursorBeforeWait_ = nullptr;
-    struct Pair {
-        const Control* control;
-        HWND native;
-    };
-    std::vector<Pair> controls_;  // in tab-index order, which is also their order for the dialog manager
+    std::vector<NativeWindow> natives_;  // in the order of form_.controls(), which is tab-index order
 };
 
 }  // namespace setip::win32
