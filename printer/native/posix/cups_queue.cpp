@@ -6,7 +6,9 @@
 #include <sys/socket.h>
 
 #include <chrono>
+#include <exception>
 #include <memory>
+#include <string>
 #include <utility>
 
 namespace setip::native {
@@ -74,30 +76,27 @@ void checkQueue(http_t* http, const std::string& queue, const std::string& uri) 
     }
 }
 
-// A job created on the server and not yet finished. Unless released, it is cancelled over a connection of its
+// A job created on the server and not yet finished. Unless given up, it is cancelled over a connection of its
 // own, because the one it was being sent on may be in the middle of a request.
-class PendingJob {
-public:
-    PendingJob(std::string queue, int id) : queue_(std::move(queue)), id_(id) {}
-    PendingJob(const PendingJob&) = delete;
-    PendingJob& operator=(const PendingJob&) = delete;
-    ~PendingJob() {
-        if (id_ == 0) return;
+struct Job {
+    std::string queue;
+    int id = 0;
+};
+
+struct UnfinishedJobTraits {
+    using Handle = Job;
+    static Job none() noexcept { return {}; }
+    static bool valid(const Job& job) noexcept { return job.id != 0; }
+    static void release(const Job& job) noexcept {
         try {
-            const Http http = connectToServer(queue_);
-            cupsCancelJob2(http.get(), queue_.c_str(), id_, 0);
-        } catch (const PortFailure&) {
+            const Http http = connectToServer(job.queue);
+            cupsCancelJob2(http.get(), job.queue.c_str(), job.id, 0);
+        } catch (const std::exception&) {
             // The server is gone, and the unfinished job with it.
         }
     }
-
-    // The server has the whole document now; the job is its to print.
-    void release() { id_ = 0; }
-
-private:
-    std::string queue_;
-    int id_;
 };
+using UnfinishedJob = UniqueResource<UnfinishedJobTraits>;
 
 class CupsQueue final : public QueuePort {
 public:
@@ -117,7 +116,7 @@ public:
             throw PortFailure("cannot create a job on printer queue " + quoted(queue()) + ": " + cupsLastErrorString());
         }
         const int id = ippGetInteger(idAttribute, 0);
-        job_ = std::make_unique<PendingJob>(queue(), id);
+        job_.reset({queue(), id});
         if (cupsStartDocument(http, queue().c_str(), id, "set-address", CUPS_FORMAT_RAW, 1) != HTTP_STATUS_CONTINUE) {
             fail("cannot start the document on printer queue ");
         }
@@ -129,7 +128,7 @@ public:
     }
 
 private:
-    bool hasDocument() const override { return job_ != nullptr; }
+    bool hasDocument() const override { return static_cast<bool>(job_); }
 
     void writeDocument(std::span<const std::uint8_t> bytes) override {
         if (cupsWriteRequestData(http_.get(), reinterpret_cast<const char*>(bytes.data()), bytes.size()) !=
@@ -140,8 +139,7 @@ private:
 
     void finishDocument() override {
         if (!succeeded(cupsFinishDocument(http_.get(), queue().c_str()))) fail("cannot finish the job on printer queue ");
-        job_->release();
-        job_.reset();
+        job_.release();  // the server has the whole document now; the job is its to print
     }
 
     http_t* connection() {
@@ -163,7 +161,7 @@ private:
     }
 
     std::string uri_;
-    std::unique_ptr<PendingJob> job_;
+    UnfinishedJob job_;
     Http http_;
 };
 

@@ -5,7 +5,11 @@
 #include <fcntl.h>
 #include <grp.h>
 #include <poll.h>
+#include <pthread.h>
 #include <sys/stat.h>
+
+#include <csignal>
+#include <ctime>
 
 #include <algorithm>
 #include <cerrno>
@@ -22,6 +26,35 @@ std::string groupHint(const std::string& path) {
     if (owner == nullptr) return {};
     return std::string{" (it belongs to group "} + owner->gr_name + ": add the user to that group and log in again)";
 }
+
+// A write to a FIFO or device whose reader has gone raises SIGPIPE, which ends the program. While this lives the
+// signal is held back on this thread, and one the write raised is taken away, so the write fails with EPIPE and is
+// told like any other failure. A SIGPIPE that was already pending is left as it was.
+class PipeSignalHeld {
+public:
+    PipeSignalHeld() {
+        sigemptyset(&pipe_);
+        sigaddset(&pipe_, SIGPIPE);
+        sigset_t pending;
+        alreadyPending_ = ::sigpending(&pending) == 0 && sigismember(&pending, SIGPIPE) == 1;
+        ::pthread_sigmask(SIG_BLOCK, &pipe_, &previous_);
+    }
+    ~PipeSignalHeld() {
+        const timespec noWait{};
+        if (!alreadyPending_) {
+            while (::sigtimedwait(&pipe_, nullptr, &noWait) == SIGPIPE) {
+            }
+        }
+        ::pthread_sigmask(SIG_SETMASK, &previous_, nullptr);
+    }
+    PipeSignalHeld(const PipeSignalHeld&) = delete;
+    PipeSignalHeld& operator=(const PipeSignalHeld&) = delete;
+
+private:
+    sigset_t pipe_{};
+    sigset_t previous_{};
+    bool alreadyPending_ = false;
+};
 
 }  // namespace
 
@@ -42,6 +75,7 @@ DeviceFile openDeviceFile(const std::string& path, DeviceAccess access) {
 
 void writeAllBefore(const DeviceFile& file, std::span<const std::uint8_t> bytes, Deadline deadline,
                     const std::string& path) {
+    const PipeSignalHeld held;
     bool refusedBefore = false;
     while (!bytes.empty()) {
         const ssize_t written = ::write(file.get(), bytes.data(), bytes.size());
