@@ -19,19 +19,6 @@ TEST(Utf8, ReplacesWhatIsMalformedInsteadOfDroppingIt) {
     EXPECT_EQ(fromUtf8("\xE4\xB8"), u"\uFFFD\uFFFD") << "cut short";
 }
 
-TEST(TrimSpaces, RemovesOnlyU0020) {
-    EXPECT_EQ(trimSpaces(u"  10.0.0.7  "), u"10.0.0.7");
-    EXPECT_EQ(trimSpaces(u"\t10.0.0.7\t"), u"\t10.0.0.7\t");
-    EXPECT_EQ(trimSpaces(u"    "), u"");
-}
-
-TEST(SplitAt, KeepsEmptyPartsButTheEmptyTextHasNone) {
-    EXPECT_EQ(splitAt(u"1..2", u'.'), (std::vector<Text>{u"1", u"", u"2"}));
-    EXPECT_EQ(splitAt(u"1.2.", u'.'), (std::vector<Text>{u"1", u"2", u""}));
-    EXPECT_EQ(splitAt(u"1234", u'.'), (std::vector<Text>{u"1234"}));
-    EXPECT_TRUE(splitAt(u"", u'.').empty());
-}
-
 TEST(Error, CarriesNumberDescriptionAndUtf8What) {
     const Error error{102, u"\u683C\u5F0F"};
     EXPECT_EQ(error.number(), 102);
