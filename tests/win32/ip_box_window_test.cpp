@@ -10,8 +10,10 @@
 namespace setip::win32 {
 namespace {
 
-// An ipBox window over the system's real SysIPAddress32: what it starts with, what it covers, what it is given.
-TEST(IpBoxWindow, HostsTheRealFieldOverTheWholeControlAndLoadsItOrRaises102) {
+// An ipBox window over the system's real SysIPAddress32: what it starts with, what it covers, what it is given. An
+// address the control refuses never reaches the field: the portable suite's AddressSetter, which the Windows build
+// runs too.
+TEST(IpBoxWindow, HostsTheRealFieldOverTheWholeControlAndLoadsIt) {
     INITCOMMONCONTROLSEX classes{sizeof classes, ICC_INTERNET_CLASSES};
     ASSERT_TRUE(::InitCommonControlsEx(&classes));
     registerIpBoxClass(::GetModuleHandleW(nullptr));
@@ -41,14 +43,6 @@ TEST(IpBoxWindow, HostsTheRealFieldOverTheWholeControlAndLoadsItOrRaises102) {
     box.Address(u"010.001.000.009");
     EXPECT_EQ(fieldAddress(), 0x0A010009u);
     EXPECT_EQ(box.Address(), u"10.1.0.9");
-    int error = 0;
-    try {
-        box.Address(u"1.2.3");
-    } catch (const Error& raised) {
-        error = raised.number();
-    }
-    EXPECT_EQ(error, 102);
-    EXPECT_EQ(fieldAddress(), 0x0A010009u) << "a refused address leaves the field as it was";
     ::DestroyWindow(window);
 }
 
