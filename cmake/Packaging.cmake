@@ -11,7 +11,6 @@ string(CONCAT CPACK_PACKAGE_DESCRIPTION
   "One small window: say how the receipt printer can be reached now (its present\n"
   "network address, a serial port, a printer device or an installed printer\n"
   "queue), type the new address and press Set IP.")
-set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_PACKAGE_INSTALL_DIRECTORY setip)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
