@@ -1,4 +1,5 @@
-// What reaches the operator besides the window itself: the icon, the package and the window under Xvfb.
+// What reaches the operator besides the window itself: the icon, and the window under Xvfb. (scripts/test-release
+// checks the packages.)
 #include <QImage>
 
 #include <gtest/gtest.h>
@@ -50,27 +51,6 @@ TEST(Icon, TheCommittedFilesAreWhatTheArtProgramDraws) {
                                          quoted(drawn) + " " + quoted(SETIP_ICON_DIR));
     fs::remove_all(drawn);
     EXPECT_EQ(code, 0) << differences << "redraw with the target setip_redraw_icon";
-}
-
-// The .deb a user installs: the program, its desktop entry and icons, and the libraries it needs to start.
-TEST(Package, TheDebCarriesTheProgramAndNamesItsLibraries) {
-    const fs::path directory = fs::temp_directory_path() / ("setip-deb-" + std::to_string(::getpid()));
-    const auto [builtCode, built] = run("cd " + quoted(SETIP_BUILD_DIR) + " && cpack -G DEB -B " + quoted(directory));
-    ASSERT_EQ(builtCode, 0) << "cpack and dpkg-shlibdeps (package dpkg-dev) must work: " << built;
-    const std::string deb = quoted(directory) + "/setip_" SETIP_VERSION "_*.deb";
-    const auto [dependsCode, depends] = run("dpkg-deb -f " + deb + " Depends");
-    const std::string contents = run("dpkg-deb -c " + deb + " | awk '{print $NF}'").second;
-    fs::remove_all(directory);
-    ASSERT_EQ(dependsCode, 0) << depends << built;
-    for (const char* library : {"libqt6widgets6", "libqt6gui6", "libcups2", "libstdc++6"}) {
-        EXPECT_NE(depends.find(library), std::string::npos) << library << " missing from " << depends;
-    }
-    for (const char* path : {"./usr/bin/setip\n", "./usr/share/applications/setip.desktop\n",
-                             "./usr/share/icons/hicolor/48x48/apps/setip.png\n"}) {
-        EXPECT_NE(contents.find(path), std::string::npos) << path << " not packed";
-    }
-    EXPECT_EQ(run("desktop-file-validate " + quoted(SETIP_DESKTOP_FILE)), std::make_pair(0, std::string{}))
-        << "the desktop entry is valid (desktop-file-validate is in desktop-file-utils)";
 }
 
 // The run command with no display: the built program on an Xvfb of its own, captured to the build tree.
