@@ -8,6 +8,9 @@ namespace setip {
 // share the system's message table.
 using SystemError = unsigned long;
 
+// The error of the OS call that just failed on this thread: errno, or GetLastError().
+SystemError lastSystemError();
+
 // The OS's own text for an error, in UTF-8, without the full stop and line break it may end with.
 std::string systemErrorText(SystemError error);
 

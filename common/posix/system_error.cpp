@@ -1,8 +1,11 @@
 #include "common/system_error.h"
 
+#include <cerrno>
 #include <cstring>
 
 namespace setip {
+
+SystemError lastSystemError() { return static_cast<SystemError>(errno); }
 
 std::string systemErrorText(SystemError error) { return std::strerror(static_cast<int>(error)); }
 

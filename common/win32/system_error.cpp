@@ -7,6 +7,8 @@
 
 namespace setip {
 
+SystemError lastSystemError() { return ::GetLastError(); }
+
 std::string systemErrorText(SystemError error) {
     wchar_t* buffer = nullptr;
     const DWORD length = ::FormatMessageW(

@@ -85,13 +85,13 @@ void writeAllBefore(const DeviceFile& file, std::span<const std::uint8_t> bytes,
             continue;
         }
         if (written < 0 && errno == EINTR) continue;
-        if (written < 0 && errno != EAGAIN && errno != EWOULDBLOCK) throw systemFailure("write to", path, errno);
+        if (written < 0 && errno != EAGAIN && errno != EWOULDBLOCK) throw systemFailure("write to", path, lastSystemError());
         if (millisecondsLeft(deadline) == 0) throw deviceTookNothing(path);
         // Some printer drivers say "ready" from poll yet refuse the write; don't spin on them.
         if (refusedBefore) std::this_thread::sleep_for(std::chrono::milliseconds{std::min(5, millisecondsLeft(deadline))});
         pollfd entry{file.get(), POLLOUT, 0};
         if (::poll(&entry, 1, millisecondsLeft(deadline)) < 0 && errno != EINTR) {
-            throw systemFailure("wait to write to", path, errno);
+            throw systemFailure("wait to write to", path, lastSystemError());
         }
         refusedBefore = true;
     }

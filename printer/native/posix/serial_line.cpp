@@ -67,14 +67,14 @@ termios lineSettings(termios settings, const SerialSettings& wanted, const std::
 
 void setUpLine(const DeviceFile& line, const SerialSettings& settings, const std::string& path) {
     termios current{};
-    if (::tcgetattr(line.get(), &current) != 0) throw systemFailure("use", path + " as a serial port", errno);
-    if (::ioctl(line.get(), TIOCEXCL) != 0) throw systemFailure("take exclusive use of", path, errno);
+    if (::tcgetattr(line.get(), &current) != 0) throw systemFailure("use", path + " as a serial port", lastSystemError());
+    if (::ioctl(line.get(), TIOCEXCL) != 0) throw systemFailure("take exclusive use of", path, lastSystemError());
 
     const termios wanted = lineSettings(current, settings, path);
-    if (::tcsetattr(line.get(), TCSANOW, &wanted) != 0) throw systemFailure("set up", path, errno);
+    if (::tcsetattr(line.get(), TCSANOW, &wanted) != 0) throw systemFailure("set up", path, lastSystemError());
     // tcsetattr succeeds when any one setting took, so read back what the port really does now.
     termios applied{};
-    if (::tcgetattr(line.get(), &applied) != 0) throw systemFailure("set up", path, errno);
+    if (::tcgetattr(line.get(), &applied) != 0) throw systemFailure("set up", path, lastSystemError());
     constexpr tcflag_t frame = CSIZE | CSTOPB | PARENB | PARODD;
     if (::cfgetospeed(&applied) != ::cfgetospeed(&wanted) || (applied.c_cflag & frame) != (wanted.c_cflag & frame)) {
         throw PortFailure("cannot set up " + path + ": it does not take " + std::to_string(settings.baudRate) +
@@ -85,7 +85,7 @@ void setUpLine(const DeviceFile& line, const SerialSettings& settings, const std
 
 std::size_t pendingOutput(const DeviceFile& line, const std::string& path) {
     int pending = 0;
-    if (::ioctl(line.get(), TIOCOUTQ, &pending) != 0) throw systemFailure("drain", path, errno);
+    if (::ioctl(line.get(), TIOCOUTQ, &pending) != 0) throw systemFailure("drain", path, lastSystemError());
     return pending > 0 ? static_cast<std::size_t>(pending) : 0;
 }
 

@@ -11,14 +11,14 @@ void startSockets() {}
 
 Socket openStreamSocket(int family, SystemError& error) {
     Socket socket{::socket(family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0)};
-    if (!socket) error = static_cast<SystemError>(errno);
+    if (!socket) error = lastSystemError();
     return socket;
 }
 
 ConnectStart startConnecting(const Socket& socket, const sockaddr* address, SocketLength length, SystemError& error) {
     if (::connect(socket.get(), address, length) == 0) return ConnectStart::connected;
     if (errno == EINPROGRESS) return ConnectStart::underWay;
-    error = static_cast<SystemError>(errno);
+    error = lastSystemError();
     return ConnectStart::failed;
 }
 
@@ -46,7 +46,7 @@ long sendSome(const Socket& socket, std::span<const std::uint8_t> bytes, SystemE
         if (sent > 0) return static_cast<long>(sent);
         if (sent < 0 && errno == EINTR) continue;
         if (sent < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return 0;
-        error = static_cast<SystemError>(errno);
+        error = lastSystemError();
         return -1;
     }
 }
