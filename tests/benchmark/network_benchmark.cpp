@@ -4,8 +4,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <sys/socket.h>
 
 #include <sstream>
@@ -43,11 +41,7 @@ BENCHMARK(openAgainstFullBacklog)->Unit(benchmark::kMillisecond)->Iterations(1)-
 // deadlines, so the ratio shows what the press itself costs.
 void bareSocketExchange(benchmark::State& state) {
     testing_support::LoopbackPrinter printer;
-    const std::string address = printer.address();
-    sockaddr_in target{};
-    target.sin_family = AF_INET;
-    target.sin_port = htons(static_cast<std::uint16_t>(std::stoi(address.substr(address.find(':') + 1))));
-    ::inet_pton(AF_INET, "127.0.0.1", &target.sin_addr);
+    const sockaddr_in target = testing_support::socketAddress(printer.address());
     const std::uint8_t command[11] = {0x1F, 0x1B, 0x1F, 0x91, 0x00, 0x49, 0x50, 127, 0, 0, 9};
     for (auto _ : state) {
         const UniqueFd socket{::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)};
