@@ -86,7 +86,8 @@ TEST(NetworkPort, FailsTheWriteWhenThePrinterResetsMidWay) {
         printer.reset();
     }};
     EXPECT_EQ(press.library.POS_WriteFile(handle, large.data(), static_cast<std::int32_t>(large.size())), -1);
-    EXPECT_TRUE(press.library.failureReason().starts_with("cannot send to " + address)) << press.library.failureReason();
+    const std::string reason = press.library.failureReason();
+    EXPECT_TRUE(reason.starts_with("cannot send to " + address)) << reason;
 }
 
 TEST(NetworkPort, ReopeningClosesTheCurrentPortAndAStaleHandleWritesNothing) {
