@@ -6,8 +6,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <sys/socket.h>
 
 #include <sstream>
@@ -15,7 +13,7 @@
 namespace setip {
 namespace {
 
-// The new address is off loopback, so the virtual printer stays where it is; only the command carries it.
+// Off loopback, so that the virtual printer stays where it is; only the command carries this address.
 const Text newAddress = u"192.168.123.100";
 
 // A whole press over loopback TCP to the virtual printer: open, StartDoc, the 11 bytes, EndDoc and the orderly close.
@@ -44,11 +42,7 @@ BENCHMARK(openAgainstFullBacklog)->Unit(benchmark::kMillisecond)->Iterations(1)-
 // no parsing and no deadlines, so the ratio shows what the press itself costs.
 void bareSocketExchange(benchmark::State& state) {
     testing_support::LoopbackPrinter printer;
-    const std::string address = printer.address();
-    sockaddr_in target{};
-    target.sin_family = AF_INET;
-    target.sin_port = htons(static_cast<std::uint16_t>(std::stoi(address.substr(address.find(':') + 1))));
-    ::inet_pton(AF_INET, "127.0.0.1", &target.sin_addr);
+    const sockaddr_in target = testing_support::socketAddress(printer.address());
     const SetAddressCommand command = setAddressCommand(parseNewAddress(newAddress));
     for (auto _ : state) {
         const UniqueFd socket{::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)};

@@ -1,5 +1,6 @@
 #include "printer/native/native_library.h"
 #include "printer/press.h"
+#include "printer/set_address_command.h"
 #include "tests/ports/pseudo_terminal.h"
 #include "tests/support/recording_library.h"
 
@@ -11,6 +12,7 @@ namespace setip {
 namespace {
 
 using testing_support::readArrived;
+const Text newAddress = u"127.0.0.9";
 
 // A whole press on a serial line at 115200 baud: open with the line settings, StartDoc, the 11 bytes, EndDoc with
 // its drain, and the close. Reading the far side empty each time keeps its buffer from filling.
@@ -19,7 +21,7 @@ void pressOverPseudoTerminal(benchmark::State& state) {
     native::NativeLibrary library;
     testing_support::RecordingMessages messages;
     std::ostringstream diagnostics;
-    const WindowInputs inputs{u"COM:" + fromUtf8(line.path), u"", u"", u"115200", u"127.0.0.9"};
+    const WindowInputs inputs{u"COM:" + fromUtf8(line.path), u"", u"", u"115200", newAddress};
     for (auto _ : state) {
         pressSetIp(inputs, library, messages, diagnostics);
         if (readArrived(line.far.get(), 11).size() != 11) state.SkipWithError("the press did not deliver the command");
@@ -32,10 +34,10 @@ BENCHMARK(pressOverPseudoTerminal)->Unit(benchmark::kMicrosecond)->UseRealTime()
 // None of them is one that the line's output processing changes.
 void barePseudoTerminalWrite(benchmark::State& state) {
     const testing_support::PseudoTerminal line;
-    const std::uint8_t command[11] = {0x1F, 0x1B, 0x1F, 0x91, 0x00, 0x49, 0x50, 127, 0, 0, 9};
+    const SetAddressCommand command = setAddressCommand(parseNewAddress(newAddress));
     for (auto _ : state) {
-        benchmark::DoNotOptimize(::write(line.near.get(), command, sizeof command));
-        benchmark::DoNotOptimize(readArrived(line.far.get(), sizeof command));
+        benchmark::DoNotOptimize(::write(line.near.get(), command.data(), command.size()));
+        benchmark::DoNotOptimize(readArrived(line.far.get(), command.size()));
     }
 }
 BENCHMARK(barePseudoTerminalWrite)->Unit(benchmark::kMicrosecond)->UseRealTime()->Repetitions(9)

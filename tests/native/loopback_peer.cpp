@@ -1,29 +1,21 @@
 #include "tests/native/loopback_peer.h"
 
 #include <arpa/inet.h>
-#include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 
 #include <cerrno>
 #include <filesystem>
+#include <sstream>
 #include <system_error>
 
 namespace setip::testing_support {
 namespace {
 
-sockaddr_in loopback(const std::string& host, std::uint16_t port) {
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(port);
-    ::inet_pton(AF_INET, host.c_str(), &address.sin_addr);
-    return address;
-}
-
 // Listens on host and a free port; gives the "host:port" it got.
 UniqueFd listenOn(const std::string& host, int backlog, std::string& address) {
     UniqueFd fd{::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)};
-    auto bound = loopback(host, 0);
+    auto bound = socketAddress(host + ":0");
     socklen_t length = sizeof bound;
     if (::bind(fd.get(), reinterpret_cast<sockaddr*>(&bound), length) != 0 || ::listen(fd.get(), backlog) != 0 ||
         ::getsockname(fd.get(), reinterpret_cast<sockaddr*>(&bound), &length) != 0) {
@@ -35,50 +27,33 @@ UniqueFd listenOn(const std::string& host, int backlog, std::string& address) {
 
 }  // namespace
 
-LoopbackPrinter::LoopbackPrinter(PeerBehaviour behaviour, const std::string& host)
-    : listener_(listenOn(host, 16, address_)), behaviour_(behaviour), thread_([this] { serve(); }) {}
-
-LoopbackPrinter::~LoopbackPrinter() {
-    ::shutdown(listener_.get(), SHUT_RDWR);  // wakes the accept with an error, which ends the thread
-    thread_.join();
-}
-
-void LoopbackPrinter::serve() {
-    for (;;) {
-        const UniqueFd connection{::accept4(listener_.get(), nullptr, nullptr, SOCK_CLOEXEC)};
-        if (!connection) return;
-        const std::size_t limit = behaviour_ == PeerBehaviour::resetAfterOneKiB ? 1024 : SIZE_MAX;
-        Bytes received;
-        std::uint8_t buffer[4096];
-        pollfd entry{connection.get(), POLLIN, 0};
-        while (received.size() < limit && ::poll(&entry, 1, 5000) > 0) {
-            const ssize_t count = ::recv(connection.get(), buffer, std::min(sizeof buffer, limit - received.size()), 0);
-            if (count <= 0) break;
-            received.insert(received.end(), buffer, buffer + count);
-        }
-        if (received.size() >= limit) {
-            const linger abort{1, 0};
-            ::setsockopt(connection.get(), SOL_SOCKET, SO_LINGER, &abort, sizeof abort);
-        }
-        const std::lock_guard lock{mutex_};
-        finished_.push_back(std::move(received));
+LoopbackPrinter::LoopbackPrinter(PeerBehaviour, const std::string& host)
+    : address_(refusingAddress(host)), process_({VIRTUAL_PRINTER_PATH, "--listen", address_}) {
+    if (!process_.waitForLine("listening on " + address_, deadlineAfter(std::chrono::seconds{5}))) {
+        throw std::runtime_error("the virtual printer did not start: " + process_.output());
     }
 }
 
 std::vector<Bytes> LoopbackPrinter::connections(std::size_t count, std::chrono::milliseconds wait) {
-    const auto until = std::chrono::steady_clock::now() + wait;
+    const Deadline deadline = deadlineAfter(wait);
     for (;;) {
-        {
-            const std::lock_guard lock{mutex_};
-            if (finished_.size() >= count || std::chrono::steady_clock::now() >= until) return finished_;
+        // Each connection's bytes come as hex dump lines ("  0000  1F 1B ...", 16 a line), then its close.
+        std::vector<Bytes> finished;
+        Bytes current;
+        std::istringstream lines{process_.output()};
+        for (std::string line; std::getline(lines, line);) {
+            if (line.starts_with("connection closed")) finished.push_back(std::exchange(current, {}));
+            for (std::size_t at = 8; line.starts_with("  ") && at + 2 < line.size() && line[at] != ' '; at += 3) {
+                current.push_back(static_cast<std::uint8_t>(std::stoi(line.substr(at, 2), nullptr, 16)));
+            }
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds{2});
+        if (finished.size() >= count || !process_.waitForLine("connection closed", deadline)) return finished;
     }
 }
 
 FullBacklog::FullBacklog() : listener_(listenOn("127.0.0.1", 0, address_)) {
     // Connects complete into the accept queue until it is full; the first that stays pending shows it is.
-    const auto target = loopback("127.0.0.1", static_cast<std::uint16_t>(std::stoi(address_.substr(10))));
+    const auto target = socketAddress(address_);
     for (int attempt = 0; attempt < 16; ++attempt) {
         UniqueFd& filler = fillers_.emplace_back(::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
         ::connect(filler.get(), reinterpret_cast<const sockaddr*>(&target), sizeof target);
@@ -88,9 +63,18 @@ FullBacklog::FullBacklog() : listener_(listenOn("127.0.0.1", 0, address_)) {
     throw std::runtime_error("the listen backlog never filled");
 }
 
-std::string refusingAddress() {
+sockaddr_in socketAddress(const std::string& address) {
+    const auto colon = address.find(':');
+    sockaddr_in socket{};
+    socket.sin_family = AF_INET;
+    socket.sin_port = htons(static_cast<std::uint16_t>(std::stoi(address.substr(colon + 1))));
+    ::inet_pton(AF_INET, address.substr(0, colon).c_str(), &socket.sin_addr);
+    return socket;
+}
+
+std::string refusingAddress(const std::string& host) {
     std::string address;
-    listenOn("127.0.0.1", 1, address);  // closed again at once, so the port is free and refuses
+    listenOn(host, 1, address);  // closed again at once, so the port is free and refuses
     return address;
 }
 

@@ -1,46 +1,35 @@
 #pragma once
 
 #include "common/posix/unique_fd.h"
+#include "tests/tools/child_process.h"
+
+#include <netinet/in.h>
 
 #include <chrono>
 #include <cstdint>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace setip::testing_support {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// What a printer does on the far side of a connection.
-enum class PeerBehaviour {
-    readToEnd,         // reads until the sender closes, then closes
-    resetAfterOneKiB,  // reads 1 KiB, then aborts the connection with a reset
-};
+// What a printer does on the far side of a connection: the virtual printer reads each one to its end.
+enum class PeerBehaviour { readToEnd };
 
-// A printer on a loopback address and a port the kernel picks. It serves one connection at a time on its own
-// thread and keeps what each one sent.
+// The virtual printer, on a loopback address and a free port. It serves one connection at a time and reports the
+// bytes of each one, which this reads back.
 class LoopbackPrinter {
 public:
-    explicit LoopbackPrinter(PeerBehaviour behaviour = PeerBehaviour::readToEnd, const std::string& host = "127.0.0.1");
-    ~LoopbackPrinter();
-    LoopbackPrinter(const LoopbackPrinter&) = delete;
-    LoopbackPrinter& operator=(const LoopbackPrinter&) = delete;
+    explicit LoopbackPrinter(PeerBehaviour = PeerBehaviour::readToEnd, const std::string& host = "127.0.0.1");
 
     const std::string& address() const { return address_; }
     // The bytes of each finished connection, once `count` have finished or the wait ran out.
     std::vector<Bytes> connections(std::size_t count, std::chrono::milliseconds wait = std::chrono::seconds{5});
 
 private:
-    void serve();
-
-    std::string address_;  // before listener_, which fills it in
-    UniqueFd listener_;
-    PeerBehaviour behaviour_;
-    std::mutex mutex_;
-    std::vector<Bytes> finished_;
-    std::thread thread_;
+    std::string address_;
+    ChildProcess process_;
 };
 
 // A listener that never accepts and whose backlog is full, so a further connect hangs as it does to a printer that
@@ -56,8 +45,11 @@ private:
     std::vector<UniqueFd> fillers_;
 };
 
-// A loopback address where nothing listens, so a connect is refused.
-std::string refusingAddress();
+// The socket address of a numeric "host:port".
+sockaddr_in socketAddress(const std::string& address);
+
+// An address on `host` where nothing listens, so a connect is refused.
+std::string refusingAddress(const std::string& host = "127.0.0.1");
 
 // How many descriptors this process has open.
 std::size_t openDescriptorCount();

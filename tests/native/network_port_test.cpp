@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <optional>
 #include <sstream>
+#include <thread>
 
 namespace setip::native {
 namespace {
@@ -40,19 +42,6 @@ struct NetworkPress {
     std::int32_t open(const std::string& name) { return library.POS_Open(name.c_str(), 0, 0, 0, 0, 21); }
 };
 
-TEST(NetworkPort, DeliversTheExactCommandAsTypedWithBlanksAndByName) {
-    LoopbackPrinter printer;
-    NetworkPress press;
-    const auto port = printer.address().substr(printer.address().find(':'));
-
-    EXPECT_NE(press(printer.address()), -1);
-    EXPECT_NE(press("  " + printer.address() + " "), -1);
-    EXPECT_NE(press("localhost" + port), -1);
-
-    EXPECT_EQ(printer.connections(3), (std::vector<Bytes>(3, command192)));
-    EXPECT_TRUE(press.messages.shown.empty());
-}
-
 TEST(NetworkPort, FailsAtOnceWhenRefusedUnknownOrMalformedAndNeverLooksUpANumber) {
     const auto refusing = testing_support::refusingAddress();
     auto resolver = std::make_shared<UnknownNames>();
@@ -83,18 +72,22 @@ TEST(NetworkPort, GivesUpOnAPrinterThatNeverAnswersAtTheDeadline) {
               "cannot connect to " + silent.address() + ": no answer within 3 s (is the printer on?)");
 }
 
+// The printer goes away with the send's bytes unread, so its side resets the connection.
 TEST(NetworkPort, FailsTheWriteWhenThePrinterResetsMidWay) {
-    LoopbackPrinter printer{testing_support::PeerBehaviour::resetAfterOneKiB};
+    std::optional<LoopbackPrinter> printer{std::in_place};
+    const std::string address = printer->address();
     NetworkPress press;
-    const Bytes large(8 << 20, 0x20);
+    const Bytes large(64 << 20, 0x20);  // more than the socket buffers hold, so the send is still going on
 
-    const std::int32_t handle = press.open(printer.address());
+    const std::int32_t handle = press.open(address);
     ASSERT_NE(handle, -1);
+    const std::jthread reset{[&printer] {
+        std::this_thread::sleep_for(300ms);
+        printer.reset();
+    }};
     EXPECT_EQ(press.library.POS_WriteFile(handle, large.data(), static_cast<std::int32_t>(large.size())), -1);
-    EXPECT_EQ(press.library.failureReason().rfind("cannot send to " + printer.address(), 0), 0u)
-        << press.library.failureReason();
-    press.library.POS_Close();
-    EXPECT_EQ(printer.connections(1).at(0).size(), 1024u);
+    const std::string reason = press.library.failureReason();
+    EXPECT_TRUE(reason.starts_with("cannot send to " + address)) << reason;
 }
 
 TEST(NetworkPort, ReopeningClosesTheCurrentPortAndAStaleHandleWritesNothing) {
@@ -112,19 +105,24 @@ TEST(NetworkPort, ReopeningClosesTheCurrentPortAndAStaleHandleWritesNothing) {
     EXPECT_EQ(second.connections(1), std::vector<Bytes>{command192});
 }
 
-TEST(NetworkPort, LeavesNoDescriptorOpenAfterAThousandPresses) {
+// Typed as it stands, with blanks around it and by name, the printer gets the exact command each time.
+TEST(NetworkPort, DeliversTheExactCommandAsTypedAndLeavesNoDescriptorOpenAfterAThousandPresses) {
     LoopbackPrinter printer;
     const auto refusing = testing_support::refusingAddress();
+    const std::string typed[] = {printer.address(), "  " + printer.address() + " ",
+                                 "localhost" + printer.address().substr(printer.address().find(':'))};
     const std::size_t before = testing_support::openDescriptorCount();
     {
         NetworkPress press;
-        for (int i = 0; i < 1000; ++i) press(printer.address());
+        for (int i = 0; i < 999; ++i) press(typed[i % 3]);
         for (int i = 0; i < 50; ++i) press(refusing);
         EXPECT_NE(press.open(printer.address()), -1) << "left open for the library to close";
-        EXPECT_EQ(press.messages.shown.size(), 50u);
+        EXPECT_EQ(press.messages.shown.size(), 50u) << "only the refusals are told";
     }
     EXPECT_EQ(testing_support::openDescriptorCount(), before);
-    EXPECT_EQ(printer.connections(1001).size(), 1001u);
+    std::vector<Bytes> sent(999, command192);
+    sent.emplace_back();
+    EXPECT_EQ(printer.connections(1000), sent);
 }
 
 }  // namespace

@@ -1,11 +1,11 @@
 #include "tests/tools/child_process.h"
 
 #include <fcntl.h>
-#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <system_error>
 
@@ -26,6 +26,17 @@ ChildProcess::ChildProcess(const std::vector<std::string>& arguments) {
     const int status = ::posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ);
     ::posix_spawn_file_actions_destroy(&actions);
     if (status != 0) throw std::system_error(status, std::generic_category(), "posix_spawn " + arguments[0]);
+    reader_ = std::jthread{[this] {
+        char buffer[4096];
+        for (ssize_t count; (count = ::read(stdout_.get(), buffer, sizeof buffer)) > 0;) {
+            const std::lock_guard lock{mutex_};
+            output_.append(buffer, static_cast<std::size_t>(count));
+            arrived_.notify_all();
+        }
+        const std::lock_guard lock{mutex_};
+        ended_ = true;
+        arrived_.notify_all();
+    }};
 }
 
 ChildProcess::~ChildProcess() {
@@ -34,20 +45,18 @@ ChildProcess::~ChildProcess() {
 }
 
 bool ChildProcess::waitForLine(const std::string& text, Deadline deadline) {
-    for (;;) {
-        const auto found = output_.find(text, searchedUpTo_);
-        if (found != std::string::npos) {
-            searchedUpTo_ = output_.find('\n', found);
-            searchedUpTo_ = searchedUpTo_ == std::string::npos ? output_.size() : searchedUpTo_ + 1;
-            return true;
-        }
-        pollfd entry{stdout_.get(), POLLIN, 0};
-        if (::poll(&entry, 1, millisecondsLeft(deadline)) <= 0) return false;
-        char buffer[1024];
-        const ssize_t count = ::read(stdout_.get(), buffer, sizeof buffer);
-        if (count <= 0) return false;
-        output_.append(buffer, static_cast<std::size_t>(count));
-    }
+    std::unique_lock lock{mutex_};
+    const auto found = [&] { return output_.find(text, searchedUpTo_); };
+    arrived_.wait_until(lock, deadline, [&] { return found() != std::string::npos || ended_; });
+    const std::size_t at = found();
+    if (at == std::string::npos) return false;
+    searchedUpTo_ = std::min(output_.find('\n', at), output_.size() - 1) + 1;
+    return true;
+}
+
+std::string ChildProcess::output() {
+    const std::lock_guard lock{mutex_};
+    return output_;
 }
 
 }  // namespace setip::testing_support
