@@ -34,7 +34,7 @@ const Bytes command{0x1F, 0x1B, 0x1F, 0x91, 0x00, 0x49, 0x50, 0x0A, 0x0D, 0x0A, 
 
 // What stands in for the port. A local one's path follows the row's port name; the print servers serve "DRIVER".
 enum class StandIn { pty, fifo, lonelyFifo, missing, devNull, rootOnly, ptyInUse, fullFifo, stoppedPty, hangingUpPty,
-                     none, cupsd, stoppedCupsd, silentServer };
+                     forsakenFifo, none, cupsd, stoppedCupsd, silentServer };
 using enum StandIn;
 
 struct PortPress {
@@ -98,25 +98,27 @@ TEST_P(PortPressTest, DeliversTheExactCommandOrSaysWhyNot) {
     const TemporaryDirectory dir;
     const std::string fifoPath = dir.path + "/fifo";
     ASSERT_EQ(::mkfifo(fifoPath.c_str(), 0600), 0);
-    const UniqueFd reader{row.device == lonelyFifo ? -1 : ::open(fifoPath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
+    UniqueFd reader{row.device == lonelyFifo ? -1 : ::open(fifoPath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
     const UniqueFd rootOnly{::open((dir.path + "/lp0").c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600)};
     const UniqueFd holder{::open(line.path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC)};
     ASSERT_EQ(row.device == ptyInUse ? ::ioctl(holder.get(), TIOCEXCL) : 0, 0);
     // A full pipe takes nothing more; a line whose output is stopped holds the send, until its far side hangs up.
     const Bytes chunk(4096, 0x20);
     for (const UniqueFd filler{::open(fifoPath.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC)};
-         row.device == fullFifo && ::write(filler.get(), chunk.data(), chunk.size()) > 0;) {
+         (row.device == fullFifo || row.device == forsakenFifo) &&
+         ::write(filler.get(), chunk.data(), chunk.size()) > 0;) {
     }
     ASSERT_EQ(row.device == stoppedPty || row.device == hangingUpPty ? ::tcflow(holder.get(), TCOOFF) : 0, 0);
-    const std::jthread hangUp{[&line, &row] {
-        if (row.device != hangingUpPty) return;
+    // The far side goes while the send waits: the line hangs up, or the device's reader closes it.
+    const std::jthread hangUp{[&line, &reader, &row] {
+        if (row.device != hangingUpPty && row.device != forsakenFifo) return;
         std::this_thread::sleep_for(200ms);
-        line.far.reset();
+        (row.device == hangingUpPty ? line.far : reader).reset();
     }};
     std::optional<PrintServers> servers;
     if (row.device >= cupsd) servers.emplace(row.device);
     const std::string paths[] = {line.path, fifoPath, fifoPath, dir.path + "/missing", "/dev/null", dir.path + "/lp0",
-                                 line.path, fifoPath, line.path, line.path, ""};
+                                 line.path, fifoPath, line.path, line.path, fifoPath, ""};
     const std::string path = servers ? "" : paths[static_cast<int>(row.device)];
     std::string expected = row.reason.empty() ? "" : "setip: " + row.reason + "\n";
     if (const auto at = expected.find("%s"); at != std::string::npos) {
@@ -140,7 +142,8 @@ TEST_P(PortPressTest, DeliversTheExactCommandOrSaysWhyNot) {
     const std::u16string told = row.sendFails ? u"error: Fail to send command,please check!"
                                               : u"error: Fail to open port,please check!";
     EXPECT_EQ(messages.shown, std::vector<std::u16string>(expected.empty() ? 0 : 1, told));
-    EXPECT_EQ(testing_support::openDescriptorCount() + (row.device == hangingUpPty), descriptors)  // the far side's
+    EXPECT_EQ(testing_support::openDescriptorCount() + (row.device == hangingUpPty || row.device == forsakenFifo),
+              descriptors)  // the far side's
         << "the press left a descriptor open";
     const std::size_t delivered = expected.empty() ? 1 : 0;
     if (servers) {
@@ -183,6 +186,8 @@ INSTANTIATE_TEST_SUITE_P(Ports, PortPressTest, testing::ValuesIn(std::vector<Por
      "cannot write to %s: the device took nothing for 5 s (is the printer offline?)", false, true},
     {"serial line that hangs up during the send is told", "COM:", hangingUpPty, u"9600", 0,
      "cannot write to %s: Input/output error", false, true},
+    {"device whose reader goes during the send is told, and SIGPIPE ends nothing", "LPT:", forsakenFifo, u"", 0,
+     "cannot write to %s: Broken pipe", false, true},
     {"fifo without a reader", "LPT:", lonelyFifo, u"", 0, "cannot open %s: No such device or address"},
     {"missing device file", "LPT:", missing, u"", 0, "cannot open %s: No such file or directory"},
     {"device only root may write", "LPT:", rootOnly, u"", 0,
