@@ -3,8 +3,7 @@
 if(CMAKE_CROSSCOMPILING)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
-  # Cases are listed when ctest runs, so building needs no emulator and the x86 build, which cannot run here,
-  # still builds its suites.
+  # Cases are listed when ctest runs, under Wine, so building needs no emulator.
   set(CMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE PRE_TEST)
 else()
   find_package(GTest 1.12 REQUIRED)
