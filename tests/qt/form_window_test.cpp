@@ -22,6 +22,8 @@ namespace {
 struct ShownWindow {
     explicit ShownWindow(PrinterLibrary* library = nullptr)
         : window(printers, library != nullptr ? *library : recording, diagnostics) {
+        // A refusing present address on loopback, so that no press can ever reach the default 192.168.123.100.
+        typeOver(widget<QLineEdit>("Text1"), QStringLiteral("127.0.0.1:1"));
         window.show();
         window.activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(&window));

@@ -47,7 +47,10 @@ void typeKeys(std::wstring_view keys) {
 template <class Library, DpiFunctions (*dpi)() = DpiFunctions::ofSystem>
 class Shown : public testing::Test {
 protected:
+    // The present address is a refusing one on loopback, so that no press can ever reach the default
+    // 192.168.123.100.
     Shown() {
+        ::SetWindowTextW((*this)[form.Text1], L"127.0.0.1:1");
         ::ShowWindow(window.handle(), SW_SHOWNORMAL);
         pump();
     }

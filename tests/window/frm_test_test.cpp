@@ -10,12 +10,14 @@
 namespace setip {
 namespace {
 
-// The window over recording hooks, or over `other` when given, loaded as the program loads it.
+// The window over recording hooks, or over `other` when given, loaded as the program loads it. Over a real library
+// the present address is a refusing one on loopback, so that no press can ever reach the default 192.168.123.100.
 struct LoadedForm final : DrawingSurface {
     explicit LoadedForm(std::vector<Text> printerNames = {u"A", u"B", u"C"}, PrinterLibrary* other = nullptr)
         : printers(std::move(printerNames)),
           form(printers, *this, messages, other != nullptr ? *other : library, diagnostics) {
         form.Form_Load();
+        if (other != nullptr) form.Text1.setText(u"127.0.0.1:1");
     }
     void Cls() override {}
     ListedPrinters printers;
