@@ -41,6 +41,13 @@ void appendUtf16(Text& out, char32_t code) {
 
 }  // namespace
 
+std::string quoted(std::string_view utf8) {
+    std::string out{"\""};
+    out += utf8;
+    out += '"';
+    return out;
+}
+
 std::string toUtf8(TextView text) {
     std::string out;
     out.reserve(text.size());

@@ -14,6 +14,9 @@ using TextView = std::u16string_view;
 std::string toUtf8(TextView text);
 Text fromUtf8(std::string_view text);
 
+// A name the operator typed, in double quotes, as the reasons for a failure show it.
+std::string quoted(std::string_view utf8);
+
 // Strips U+0020 from both ends and nothing else: a tab is part of the text.
 TextView trimSpaces(TextView text);
 

@@ -6,22 +6,11 @@
 #include "printer/port_kind.h"
 
 namespace setip {
-namespace {
-
-std::string quoted(TextView text) {
-    std::string out{"\""};
-    out += toUtf8(text);
-    out += '"';
-    return out;
-}
-
-}  // namespace
-
 std::int32_t OpenPort(PrinterLibrary& library, TextView entry, const WindowInputs& inputs, std::string& refusal) {
     refusal.clear();
     const auto kind = portKindOf(entry);
     if (!kind) {
-        refusal = quoted(entry) + " names no port; it must start with ETH, COM, LPT or DRI";
+        refusal = quoted(toUtf8(entry)) + " names no port; it must start with ETH, COM, LPT or DRI";
         return failedHandle;
     }
     const auto mode = static_cast<std::int32_t>(openModeOf(*kind));
@@ -33,7 +22,7 @@ std::int32_t OpenPort(PrinterLibrary& library, TextView entry, const WindowInput
             try {
                 baudRate = toInteger32(inputs.combo3);
             } catch (const Error&) {
-                refusal = quoted(inputs.combo3) + " is not a number, so it is no baud rate for " + toUtf8(entry);
+                refusal = quoted(toUtf8(inputs.combo3)) + " is not a number, so it is no baud rate for " + toUtf8(entry);
                 return failedHandle;
             }
             return library.POS_Open(toLibraryName(entry).c_str(), baudRate, 8, 0, 0, mode);

@@ -1,3 +1,4 @@
+#include "common/text.h"
 #include "printer/native/deadlines.h"
 #include "printer/native/network_address.h"
 #include "printer/native/ports.h"
@@ -99,7 +100,7 @@ private:
 std::unique_ptr<Port> connectNetworkPort(const std::string& numericHost, std::uint16_t port, const std::string& shown,
                                          Deadline deadline) {
     const auto address = numericAddress(numericHost, port);
-    if (!address) throw PortFailure("cannot connect to " + shown + ": \"" + numericHost + "\" is no numeric address");
+    if (!address) throw PortFailure("cannot connect to " + shown + ": " + quoted(numericHost) + " is no numeric address");
     return std::make_unique<NetworkPort>(connectTo(*address, shown, deadline), shown);
 }
 
@@ -108,7 +109,7 @@ std::unique_ptr<Port> connectNetworkPort(const std::string& numericHost, std::ui
 std::unique_ptr<Port> openNetworkPort(std::string_view name, const NameResolver& resolver) {
     const Deadline deadline = deadlineAfter(connectBudget);
     const auto address = parseNetworkAddress(name);
-    if (!address) throw PortFailure("\"" + std::string{name} + "\" is not a printer address (host or host:port)");
+    if (!address) throw PortFailure(quoted(name) + " is not a printer address (host or host:port)");
 
     startSockets();
     const std::string shown = address->host + ":" + std::to_string(address->port);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/text.h"
 #include "printer/native/port.h"
 
 #include <memory>
@@ -27,9 +28,6 @@ protected:
 private:
     std::string queue_;
 };
-
-// A queue's name as failures show it.
-std::string quoted(const std::string& queue);
 
 // Opens the queue of that name on the system, never its default queue; throws PortFailure when there is none.
 std::unique_ptr<Port> openNamedQueue(const std::string& queue);

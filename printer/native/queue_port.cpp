@@ -13,7 +13,6 @@ void QueuePort::endDoc() {
     finishDocument();
 }
 
-std::string quoted(const std::string& queue) { return "\"" + queue + "\""; }
 
 std::unique_ptr<Port> openQueuePort(std::string_view name) {
     const std::string queue{name};
