@@ -1,37 +1,25 @@
+#include "common/text.h"
 #include "printer/native/deadlines.h"
 #include "printer/native/device.h"
-#include "printer/native/device_file.h"
+#include "printer/native/device_port.h"
 #include "printer/native/device_name.h"
 #include "printer/native/ports.h"
 
 #include <utility>
 
 namespace setip::native {
-namespace {
+DevicePort::DevicePort(DeviceFile file, std::string path) : file_(std::move(file)), path_(std::move(path)) {}
 
-// A parallel or USB printer device. Its writes never block the window (non-blocking on Linux, overlapped on
-// Windows), because an offline printer holds a plain write forever.
-class DevicePort final : public Port {
-public:
-    DevicePort(DeviceFile file, std::string path) : file_(std::move(file)), path_(std::move(path)) {}
+void DevicePort::write(std::span<const std::uint8_t> bytes) {
+    writeAllBefore(file_, bytes, deadlineAfter(writeBudget), path_);
+}
 
-    void write(std::span<const std::uint8_t> bytes) override {
-        writeAllBefore(file_, bytes, deadlineAfter(writeBudget), path_);
-    }
-
-    void close() override { file_.reset(); }
-
-private:
-    DeviceFile file_;
-    std::string path_;
-};
-
-}  // namespace
+void DevicePort::close() { file_.reset(); }
 
 std::string devicePathOf(std::string_view name, std::string_view prefix) {
     const auto parsed = parseDeviceName(name, prefix);
     if (!parsed) {
-        throw PortFailure("\"" + std::string{name} + "\" names no port: write " + std::string{prefix} + "n or " +
+        throw PortFailure(quoted(name) + " names no port: write " + std::string{prefix} + "n or " +
                           std::string{prefix} + ": followed by a device path");
     }
     if (!parsed->number) return parsed->path;

@@ -1,6 +1,6 @@
 #include "printer/native/deadlines.h"
 #include "printer/native/device.h"
-#include "printer/native/device_file.h"
+#include "printer/native/device_port.h"
 #include "printer/native/ports.h"
 #include "printer/native/serial_line.h"
 
@@ -13,13 +13,9 @@ namespace {
 
 // A press ends by waiting, bounded, for the line to send what it holds, because the system's own drain can block
 // for good when the line is held by flow control or a missing printer.
-class SerialPort final : public Port {
+class SerialPort final : public DevicePort {
 public:
-    SerialPort(DeviceFile line, std::string path) : line_(std::move(line)), path_(std::move(path)) {}
-
-    void write(std::span<const std::uint8_t> bytes) override {
-        writeAllBefore(line_, bytes, deadlineAfter(writeBudget), path_);
-    }
+    using DevicePort::DevicePort;
 
     void endDoc() override {
         if (!drainBefore(deadlineAfter(writeBudget))) {
@@ -31,22 +27,19 @@ public:
     // Unsent bytes are dropped after the close deadline rather than holding the window.
     void close() override {
         const bool drained = drainBefore(deadlineAfter(closeBudget));
-        if (!drained) discardOutput(line_);
-        releaseLine(line_);
+        if (!drained) discardOutput(file_);
+        releaseLine(file_);
         if (!drained) throw PortFailure("cannot finish sending to " + path_ + ": unsent bytes were dropped");
     }
 
 private:
     bool drainBefore(Deadline deadline) const {
-        while (pendingOutput(line_, path_) > 0) {
+        while (pendingOutput(file_, path_) > 0) {
             if (millisecondsLeft(deadline) == 0) return false;
             std::this_thread::sleep_for(std::chrono::microseconds{500});
         }
         return true;
     }
-
-    DeviceFile line_;
-    std::string path_;
 };
 
 }  // namespace
