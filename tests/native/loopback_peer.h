@@ -1,7 +1,7 @@
 #pragma once
 
 #include "common/posix/unique_fd.h"
-#include "tests/tools/child_process.h"
+#include "tests/support/child_process.h"
 
 #include <netinet/in.h>
 

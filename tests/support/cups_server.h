@@ -1,7 +1,8 @@
 #pragma once
 
-#include <sys/types.h>
+#include "tests/support/child_process.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,9 +17,8 @@ struct RawQueue {
     std::string policy = "default";
 };
 
-// A real cupsd of the test's own, started as root with a private configuration in a fresh temporary directory and
-// listening only on a socket there, so it never touches the machine's own print server. The destructor stops it
-// and removes the directory.
+// A real cupsd of the test's own, started by the script private-cupsd in a fresh temporary directory. The destructor
+// stops it and removes the directory.
 class CupsServer {
 public:
     // Starts the server with `queues` enabled and waits (bounded) until it answers. Throws std::runtime_error
@@ -35,16 +35,17 @@ public:
     // cached. The destructor unsets CUPS_SERVER.
     void useForThisProcess();
 
-    // Stops the server (SIGTERM, then SIGKILL after a bounded wait). Safe to call more than once.
+    // Stops the server. Safe to call more than once.
     void stop();
 
     // All the server logged, to show when something went wrong.
-    std::string errorLog() const;
+    std::string errorLog() const { return process_ ? process_->output() : log_; }
 
 private:
     std::string directory_;
     std::string socketPath_;
-    pid_t pid_ = -1;
+    std::optional<ChildProcess> process_;
+    std::string log_;
 };
 
 }  // namespace setip::testing_support

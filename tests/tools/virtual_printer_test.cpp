@@ -1,7 +1,9 @@
+#include "common/posix/unique_fd.h"
 #include "printer/native/native_library.h"
 #include "printer/press.h"
 #include "tests/support/recording_library.h"
-#include "tests/tools/child_process.h"
+#include "tests/support/child_process.h"
+#include "tools/virtual-printer/command_scanner.h"
 
 #include <gtest/gtest.h>
 
@@ -15,6 +17,19 @@ namespace {
 
 using namespace std::chrono_literals;
 using testing_support::ChildProcess;
+
+// Other bytes, then a start of the fixed bytes that the real command overlaps, then the command for 127.0.0.7.
+const std::vector<std::uint8_t> stream{0x1D, 0x56, 0x00, 0x1B, 0x40, 0x1F, 0x1B,
+                                       0x1F, 0x1B, 0x1F, 0x91, 0x00, 0x49, 0x50, 0x7F, 0x00, 0x00, 0x07};
+
+TEST(CommandScanner, FindsTheCommandAfterOtherBytesAndAFalseStartHoweverTheReadsSplitIt) {
+    for (std::size_t cut = 0; cut < stream.size(); ++cut) {
+        virtual_printer::CommandScanner scanner;
+        const std::span<const std::uint8_t> all{stream};
+        EXPECT_EQ(scanner.feed(all.first(cut)), std::nullopt) << cut;
+        EXPECT_EQ(scanner.feed(all.subspan(cut)), (Octets{127, 0, 0, 7})) << cut;
+    }
+}
 
 void press(const std::u16string& present, const std::u16string& next) {
     native::NativeLibrary library;
