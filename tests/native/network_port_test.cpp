@@ -1,11 +1,9 @@
 #include "printer/native/native_library.h"
 #include "tests/native/loopback_peer.h"
-#include "tests/support/recording_library.h"
 
 #include <gtest/gtest.h>
 
 #include <optional>
-#include <sstream>
 #include <thread>
 
 namespace setip::native {
@@ -14,21 +12,9 @@ namespace {
 using namespace std::chrono_literals;
 using testing_support::Bytes;
 using testing_support::LoopbackPrinter;
+using testing_support::NetworkPress;
 
 const Bytes command192{0x1F, 0x1B, 0x1F, 0x91, 0x00, 0x49, 0x50, 0xC0, 0xA8, 0x7B, 0x64};
-
-// One press of "Set IP" with ETHERNET, the given present address and the default new address.
-struct NetworkPress {
-    NativeLibrary library;
-    testing_support::RecordingMessages messages;
-
-    std::optional<std::int32_t> operator()(const std::string& present) {
-        std::ostringstream diagnostics;
-        return pressSetIp({u"ETHERNET", fromUtf8(present), u"", u"19200", u"192.168.123.100"}, library, messages,
-                          diagnostics);
-    }
-    std::int32_t open(const std::string& name) { return library.POS_Open(name.c_str(), 0, 0, 0, 0, 21); }
-};
 
 // The printer goes away with the send's bytes unread, so its side resets the connection.
 TEST(NetworkPort, FailsTheWriteWhenThePrinterResetsMidWay) {

@@ -34,23 +34,20 @@ ChildProcess::ChildProcess(const std::vector<std::string>& arguments)
 }
 
 ChildProcess::~ChildProcess() {
-    if (!ended_) {
-        ::kill(pid_, SIGTERM);
-        ::waitpid(pid_, nullptr, 0);
-    }
+    ::kill(pid_, SIGTERM);
+    ::waitpid(pid_, nullptr, 0);
     std::filesystem::remove(outputPath_);
 }
 
 bool ChildProcess::waitForLine(const std::string& text, Deadline deadline) {
-    for (;; std::this_thread::sleep_for(std::chrono::milliseconds{10})) {
-        const bool endedBefore = ended_ = ended_ || ::waitpid(pid_, nullptr, WNOHANG) == pid_;
+    for (; Clock::now() < deadline; std::this_thread::sleep_for(std::chrono::milliseconds{10})) {
         const std::string all = output();
         if (const auto at = all.find(text, searchedUpTo_); at != std::string::npos) {
             searchedUpTo_ = std::min(all.find('\n', at), all.size() - 1) + 1;
             return true;
         }
-        if (endedBefore || Clock::now() >= deadline) return false;
     }
+    return false;
 }
 
 std::string ChildProcess::output() const {

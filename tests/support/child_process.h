@@ -18,8 +18,7 @@ public:
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
 
-    // Waits for a line containing `text` after the last one found; false when the deadline passes or the program
-    // ends first.
+    // Waits for a line containing `text` after the last one found; false when the deadline passes first.
     bool waitForLine(const std::string& text, Deadline deadline);
     // Everything written so far.
     std::string output() const;
@@ -27,7 +26,6 @@ public:
 private:
     std::string outputPath_;
     pid_t pid_ = -1;
-    bool ended_ = false;
     std::size_t searchedUpTo_ = 0;
 };
 

@@ -1,16 +1,11 @@
 #include "common/posix/unique_fd.h"
-#include "printer/native/native_library.h"
-#include "printer/press.h"
-#include "tests/support/recording_library.h"
-#include "tests/support/child_process.h"
+#include "tests/native/loopback_peer.h"
 #include "tools/virtual-printer/command_scanner.h"
 
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
 #include <unistd.h>
-
-#include <sstream>
 
 namespace setip {
 namespace {
@@ -31,30 +26,27 @@ TEST(CommandScanner, FindsTheCommandAfterOtherBytesAndAFalseStartHoweverTheReads
     }
 }
 
-void press(const std::u16string& present, const std::u16string& next) {
-    native::NativeLibrary library;
-    testing_support::RecordingMessages messages;
-    std::ostringstream diagnostics;
-    ASSERT_NE(pressSetIp({u"ETHERNET", present, u"", u"19200", next}, library, messages, diagnostics), -1)
-        << diagnostics.str();
-    EXPECT_TRUE(messages.shown.empty());
+void press(const std::string& present, const Text& next) {
+    testing_support::NetworkPress press;
+    ASSERT_NE(press(present, next), -1) << press.diagnostics.str();
+    EXPECT_TRUE(press.messages.shown.empty());
 }
 
 TEST(VirtualPrinter, StaysWhenTheNewAddressIsOffLoopbackAndMovesToANewLoopbackAddress) {
     ChildProcess printer{{VIRTUAL_PRINTER_PATH, "--listen", "127.0.0.2:9101"}};
     ASSERT_TRUE(printer.waitForLine("listening on 127.0.0.2:9101", deadlineAfter(5s))) << printer.output();
 
-    press(u"127.0.0.2:9101", u"192.168.1.50");  // only the command carries this address; nothing is sent there
+    press("127.0.0.2:9101", u"192.168.1.50");  // only the command carries this address; nothing is sent there
     EXPECT_TRUE(printer.waitForLine("not moving to 192.168.1.50: only loopback addresses (127.x.y.z) are taken "
                                     "here; still on 127.0.0.2:9101",
                                     deadlineAfter(5s)))
         << printer.output();
-    press(u"127.0.0.2:9101", u"127.0.0.7");
+    press("127.0.0.2:9101", u"127.0.0.7");
     ASSERT_TRUE(printer.waitForLine("0000  1F 1B 1F 91 00 49 50 7F 00 00 07", deadlineAfter(5s))) << printer.output();
     ASSERT_TRUE(printer.waitForLine("set-address command: new address 127.0.0.7", deadlineAfter(5s)));
     ASSERT_TRUE(printer.waitForLine("now listening on 127.0.0.7:9101", deadlineAfter(5s))) << printer.output();
 
-    press(u"127.0.0.7:9101", u"127.0.0.2");  // it answers at the new address, and can be moved back
+    press("127.0.0.7:9101", u"127.0.0.2");  // it answers at the new address, and can be moved back
     EXPECT_TRUE(printer.waitForLine("now listening on 127.0.0.2:9101", deadlineAfter(5s))) << printer.output();
 }
 
