@@ -15,7 +15,7 @@ const Text newAddress = u"192.168.123.100";
 // A whole press over loopback TCP to the virtual printer: open, StartDoc, the 11 bytes, EndDoc and the orderly close.
 void pressOverLoopback(benchmark::State& state) {
     testing_support::LoopbackPrinter printer;
-    testing_support::NetworkPress press;
+    testing_support::Press press;
     for (auto _ : state) benchmark::DoNotOptimize(press(printer.address(), newAddress));
     if (!press.messages.shown.empty()) state.SkipWithError("a press failed");
 }
@@ -24,7 +24,7 @@ BENCHMARK(pressOverLoopback)->Unit(benchmark::kMicrosecond)->Repetitions(9)->Rep
 // POS_Open against a printer that never answers: it gives up at the connect deadline.
 void openAgainstFullBacklog(benchmark::State& state) {
     const testing_support::FullBacklog silent;
-    testing_support::NetworkPress press;
+    testing_support::Press press;
     for (auto _ : state) benchmark::DoNotOptimize(press.open(silent.address()));
 }
 BENCHMARK(openAgainstFullBacklog)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5)->UseRealTime()
@@ -51,12 +51,10 @@ BENCHMARK(bareSocketExchange)->Unit(benchmark::kMicrosecond)->Repetitions(9)->Re
 // its drain, and the close. Reading the far side empty each time keeps its buffer from filling.
 void pressOverPseudoTerminal(benchmark::State& state) {
     const testing_support::PseudoTerminal line;
-    native::NativeLibrary library;
-    testing_support::RecordingMessages messages;
-    std::ostringstream diagnostics;
+    testing_support::Press press;
     const WindowInputs inputs{u"COM:" + fromUtf8(line.path), u"", u"", u"115200", u"127.0.0.9"};
     for (auto _ : state) {
-        pressSetIp(inputs, library, messages, diagnostics);
+        press(inputs);
         if (testing_support::readArrived(line.far.get(), 11).size() != 11) {
             state.SkipWithError("the press did not deliver the command");
         }

@@ -48,14 +48,20 @@ private:
     std::vector<UniqueFd> fillers_;
 };
 
-// Presses "Set IP" with ETHERNET and the given present and new addresses; what the press told stays here.
-struct NetworkPress {
+// Presses "Set IP" with the built-in library; what the press told stays here. A bare present address presses the
+// network kind with it.
+struct Press {
     native::NativeLibrary library;
     RecordingMessages messages;
     std::ostringstream diagnostics;
 
+    explicit Press(std::shared_ptr<const native::NameResolver> resolver = native::systemResolver())
+        : library(std::move(resolver)) {}
+    std::optional<std::int32_t> operator()(const WindowInputs& inputs) {
+        return pressSetIp(inputs, library, messages, diagnostics);
+    }
     std::optional<std::int32_t> operator()(const std::string& present, const Text& next = u"192.168.123.100") {
-        return pressSetIp({u"ETHERNET", fromUtf8(present), u"", u"19200", next}, library, messages, diagnostics);
+        return (*this)({u"ETHERNET", fromUtf8(present), u"", u"19200", next});
     }
     std::int32_t open(const std::string& name) { return library.POS_Open(name.c_str(), 0, 0, 0, 0, 21); }
 };

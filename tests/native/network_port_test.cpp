@@ -12,7 +12,7 @@ namespace {
 using namespace std::chrono_literals;
 using testing_support::Bytes;
 using testing_support::LoopbackPrinter;
-using testing_support::NetworkPress;
+using testing_support::Press;
 
 const Bytes command192{0x1F, 0x1B, 0x1F, 0x91, 0x00, 0x49, 0x50, 0xC0, 0xA8, 0x7B, 0x64};
 
@@ -20,7 +20,7 @@ const Bytes command192{0x1F, 0x1B, 0x1F, 0x91, 0x00, 0x49, 0x50, 0xC0, 0xA8, 0x7
 TEST(NetworkPort, FailsTheWriteWhenThePrinterResetsMidWay) {
     std::optional<LoopbackPrinter> printer{std::in_place};
     const std::string address = printer->address();
-    NetworkPress press;
+    Press press;
     const Bytes large(64 << 20, 0x20);  // more than the socket buffers hold, so the send is still going on
 
     const std::int32_t handle = press.open(address);
@@ -43,7 +43,7 @@ TEST(NetworkPort, DeliversTheExactCommandAsTypedAndLeavesNoDescriptorOpenAfterAT
                                  "localhost" + printer.address().substr(printer.address().find(':'))};
     const std::size_t before = testing_support::openDescriptorCount();
     {
-        NetworkPress press;
+        Press press;
         for (int i = 0; i < 999; ++i) press(typed[i % 3]);
         for (int i = 0; i < 50; ++i) press(refusing);
         const std::int32_t stale = press.open(printer.address());

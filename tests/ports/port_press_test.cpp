@@ -69,15 +69,15 @@ struct PrintServers {
     testing_support::CupsServer server{{{"setip-receipt", "socket://" + printer.address()},
                                         {"setip-closed", "socket://" + printer.address()},
                                         {"setip-unfinished", "socket://" + printer.address(), "unfinishable"}}};
-    testing_support::FullBacklog silent;  // takes no connection, as a print server on a dead host
     std::string name;
 
-    explicit PrintServers(StandIn device) {
+    // `silent` takes no connection, as a print server on a dead host.
+    PrintServers(StandIn device, const std::string& silent) {
         server.useForThisProcess();
         // A default queue is there to fall back on, so a fallback would show.
         EXPECT_EQ(std::system("timeout 10 /usr/sbin/cupsreject setip-closed && timeout 10 /usr/sbin/lpadmin -d "
                               "setip-receipt"), 0) << server.errorLog();
-        name = device == silentServer ? silent.address() : server.serverName();
+        name = device == silentServer ? silent : server.serverName();
         if (device == stoppedCupsd) server.stop();
         ::setenv("CUPS_SERVER", name.c_str(), 1);
         cupsSetServer(nullptr);
@@ -113,25 +113,24 @@ TEST_P(PortPressTest, DeliversTheExactCommandOrSaysWhyNot) {
     ASSERT_EQ(::mkfifo(fifoPath.c_str(), 0600), 0);
     UniqueFd reader{row.device == lonelyFifo ? -1 : ::open(fifoPath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
     const UniqueFd rootOnly{::open((dir.path + "/lp0").c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600)};
-    const UniqueFd holder{::open(line.path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC)};
-    ASSERT_EQ(row.device == ptyInUse ? ::ioctl(holder.get(), TIOCEXCL) : 0, 0);
+    ASSERT_EQ(row.device == ptyInUse ? ::ioctl(line.near.get(), TIOCEXCL) : 0, 0);
     // A full pipe takes nothing more; a line whose output is stopped holds the send, until its far side hangs up.
     const Bytes chunk(4096, 0x20);
     for (const UniqueFd filler{::open(fifoPath.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC)};
          (row.device == fullFifo || row.device == forsakenFifo) &&
          ::write(filler.get(), chunk.data(), chunk.size()) > 0;) {
     }
-    ASSERT_EQ(row.device == stoppedPty || row.device == hangingUpPty ? ::tcflow(holder.get(), TCOOFF) : 0, 0);
+    ASSERT_EQ(row.device == stoppedPty || row.device == hangingUpPty ? ::tcflow(line.near.get(), TCOOFF) : 0, 0);
     // The far side goes while the send waits: the line hangs up, or the device's reader closes it.
     const std::jthread hangUp{[&line, &reader, &row] {
         if (row.device != hangingUpPty && row.device != forsakenFifo) return;
         std::this_thread::sleep_for(200ms);
         (row.device == hangingUpPty ? line.far : reader).reset();
     }};
-    std::optional<PrintServers> servers;
-    if (row.device >= cupsd) servers.emplace(row.device);
     std::optional<testing_support::FullBacklog> backlog;
-    if (row.device == fullBacklog) backlog.emplace();
+    if (row.device == fullBacklog || row.device == silentServer) backlog.emplace();
+    std::optional<PrintServers> servers;
+    if (row.device >= cupsd) servers.emplace(row.device, backlog ? backlog->address() : "");
     const std::string paths[] = {line.path, fifoPath, fifoPath, dir.path + "/missing", "/dev/null", dir.path + "/lp0",
                                  line.path, fifoPath, line.path, line.path, fifoPath, "",
                                  testing_support::refusingAddress(), backlog ? backlog->address() : ""};
@@ -148,22 +147,20 @@ TEST_P(PortPressTest, DeliversTheExactCommandOrSaysWhyNot) {
         return;
     }
     const auto resolver = std::make_shared<UnknownNames>();
-    native::NativeLibrary library{resolver};
-    testing_support::RecordingMessages messages;
-    std::ostringstream diagnostics;
+    testing_support::Press press{resolver};
     const auto descriptors = testing_support::openDescriptorCount();
 
     const auto started = std::chrono::steady_clock::now();
-    const auto handle = pressSetIp(inputs, library, messages, diagnostics);
+    const auto handle = press(inputs);
     const auto waited = std::chrono::steady_clock::now() - started;
     EXPECT_GE(waited, row.waits - 100ms) << "gave up before the deadline";
     EXPECT_LT(waited, std::max(row.waits + 2s, row.sendFails ? 7s : 4s)) << "the press outlasted a deadline";
     EXPECT_EQ(resolver->asked, row.reason.starts_with("cannot look up")) << "only a name is looked up";
-    EXPECT_EQ(diagnostics.str(), expected) << (servers ? servers->server.errorLog() : "");
+    EXPECT_EQ(press.diagnostics.str(), expected) << (servers ? servers->server.errorLog() : "");
     EXPECT_EQ(handle == failedHandle, !expected.empty() && !row.sendFails);
     const std::u16string told = row.sendFails ? u"error: Fail to send command,please check!"
                                               : u"error: Fail to open port,please check!";
-    EXPECT_EQ(messages.shown, std::vector<std::u16string>(expected.empty() ? 0 : 1, told));
+    EXPECT_EQ(press.messages.shown, std::vector<std::u16string>(expected.empty() ? 0 : 1, told));
     EXPECT_EQ(testing_support::openDescriptorCount() + (row.device == hangingUpPty || row.device == forsakenFifo),
               descriptors)  // the far side's
         << "the press left a descriptor open";
