@@ -1,12 +1,15 @@
 #pragma once
 
 #include "common/posix/unique_fd.h"
-#include "tests/tools/child_process.h"
+#include "printer/native/native_library.h"
+#include "tests/support/child_process.h"
+#include "tests/support/recording_library.h"
 
 #include <netinet/in.h>
 
 #include <chrono>
 #include <cstdint>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -43,6 +46,24 @@ private:
     std::string address_;
     UniqueFd listener_;
     std::vector<UniqueFd> fillers_;
+};
+
+// Presses "Set IP" with the built-in library; what the press told stays here. A bare present address presses the
+// network kind with it.
+struct Press {
+    native::NativeLibrary library;
+    RecordingMessages messages;
+    std::ostringstream diagnostics;
+
+    explicit Press(std::shared_ptr<const native::NameResolver> resolver = native::systemResolver())
+        : library(std::move(resolver)) {}
+    std::optional<std::int32_t> operator()(const WindowInputs& inputs) {
+        return pressSetIp(inputs, library, messages, diagnostics);
+    }
+    std::optional<std::int32_t> operator()(const std::string& present, const Text& next = u"192.168.123.100") {
+        return (*this)({u"ETHERNET", fromUtf8(present), u"", u"19200", next});
+    }
+    std::int32_t open(const std::string& name) { return library.POS_Open(name.c_str(), 0, 0, 0, 0, 21); }
 };
 
 // The socket address of a numeric "host:port".

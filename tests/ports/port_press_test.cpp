@@ -1,3 +1,4 @@
+#include "printer/native/deadlines.h"
 #include "printer/native/native_library.h"
 #include "printer/press.h"
 #include "tests/native/loopback_peer.h"
@@ -14,6 +15,7 @@
 #include <sys/stat.h>
 #include <termios.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
@@ -32,9 +34,10 @@ using testing_support::PseudoTerminal;
 const Text newAddress = u"10.13.10.17";
 const Bytes command{0x1F, 0x1B, 0x1F, 0x91, 0x00, 0x49, 0x50, 0x0A, 0x0D, 0x0A, 0x11};
 
-// What stands in for the port. A local one's path follows the row's port name; the print servers serve "DRIVER".
+// What stands in for the port. A local one's path follows the row's port name, a network printer's address the
+// row's "ETHERNET "; the print servers serve "DRIVER".
 enum class StandIn { pty, fifo, lonelyFifo, missing, devNull, rootOnly, ptyInUse, fullFifo, stoppedPty, hangingUpPty,
-                     forsakenFifo, none, cupsd, stoppedCupsd, silentServer };
+                     forsakenFifo, none, refusing, fullBacklog, cupsd, stoppedCupsd, silentServer };
 using enum StandIn;
 
 struct PortPress {
@@ -43,9 +46,10 @@ struct PortPress {
     StandIn device;
     Text choice;    // the baud rate for a serial port, the queue for DRIVER: each kind reads only its own box
     speed_t speed;  // what a serial line runs at after the press; 0 when not checked
-    std::string reason;  // "%s" stands for the stand-in's path or print server; "" when the command arrives
+    std::string reason;  // "%s" stands for the stand-in's path, address or print server; "" when the command arrives
     bool asNobody = false;    // root passes every permission check and ignores exclusive use
     bool sendFails = false;   // the port opens, and the reason is the send's
+    std::chrono::seconds waits{0};  // the deadline the press gives up at
     friend void PrintTo(const PortPress& row, std::ostream* out) { *out << row.name; }
 };
 
@@ -65,18 +69,27 @@ struct PrintServers {
     testing_support::CupsServer server{{{"setip-receipt", "socket://" + printer.address()},
                                         {"setip-closed", "socket://" + printer.address()},
                                         {"setip-unfinished", "socket://" + printer.address(), "unfinishable"}}};
-    testing_support::FullBacklog silent;  // takes no connection, as a print server on a dead host
     std::string name;
 
-    explicit PrintServers(StandIn device) {
+    // `silent` takes no connection, as a print server on a dead host.
+    PrintServers(StandIn device, const std::string& silent) {
         server.useForThisProcess();
         // A default queue is there to fall back on, so a fallback would show.
         EXPECT_EQ(std::system("timeout 10 /usr/sbin/cupsreject setip-closed && timeout 10 /usr/sbin/lpadmin -d "
                               "setip-receipt"), 0) << server.errorLog();
-        name = device == silentServer ? silent.address() : server.serverName();
+        name = device == silentServer ? silent : server.serverName();
         if (device == stoppedCupsd) server.stop();
         ::setenv("CUPS_SERVER", name.c_str(), 1);
         cupsSetServer(nullptr);
+    }
+};
+
+// A resolver that knows no name at all, and counts how often it was asked.
+struct UnknownNames final : native::NameResolver {
+    mutable std::atomic<int> asked{0};
+    std::vector<std::string> lookUp(const std::string& host, Deadline) const override {
+        ++asked;
+        throw native::PortFailure("cannot look up " + host + ": Name or service not known");
     }
 };
 
@@ -100,48 +113,54 @@ TEST_P(PortPressTest, DeliversTheExactCommandOrSaysWhyNot) {
     ASSERT_EQ(::mkfifo(fifoPath.c_str(), 0600), 0);
     UniqueFd reader{row.device == lonelyFifo ? -1 : ::open(fifoPath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
     const UniqueFd rootOnly{::open((dir.path + "/lp0").c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600)};
-    const UniqueFd holder{::open(line.path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC)};
-    ASSERT_EQ(row.device == ptyInUse ? ::ioctl(holder.get(), TIOCEXCL) : 0, 0);
+    ASSERT_EQ(row.device == ptyInUse ? ::ioctl(line.near.get(), TIOCEXCL) : 0, 0);
     // A full pipe takes nothing more; a line whose output is stopped holds the send, until its far side hangs up.
     const Bytes chunk(4096, 0x20);
     for (const UniqueFd filler{::open(fifoPath.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC)};
          (row.device == fullFifo || row.device == forsakenFifo) &&
          ::write(filler.get(), chunk.data(), chunk.size()) > 0;) {
     }
-    ASSERT_EQ(row.device == stoppedPty || row.device == hangingUpPty ? ::tcflow(holder.get(), TCOOFF) : 0, 0);
+    ASSERT_EQ(row.device == stoppedPty || row.device == hangingUpPty ? ::tcflow(line.near.get(), TCOOFF) : 0, 0);
     // The far side goes while the send waits: the line hangs up, or the device's reader closes it.
     const std::jthread hangUp{[&line, &reader, &row] {
         if (row.device != hangingUpPty && row.device != forsakenFifo) return;
         std::this_thread::sleep_for(200ms);
         (row.device == hangingUpPty ? line.far : reader).reset();
     }};
+    std::optional<testing_support::FullBacklog> backlog;
+    if (row.device == fullBacklog || row.device == silentServer) backlog.emplace();
     std::optional<PrintServers> servers;
-    if (row.device >= cupsd) servers.emplace(row.device);
+    if (row.device >= cupsd) servers.emplace(row.device, backlog ? backlog->address() : "");
     const std::string paths[] = {line.path, fifoPath, fifoPath, dir.path + "/missing", "/dev/null", dir.path + "/lp0",
-                                 line.path, fifoPath, line.path, line.path, fifoPath, ""};
+                                 line.path, fifoPath, line.path, line.path, fifoPath, "",
+                                 testing_support::refusingAddress(), backlog ? backlog->address() : ""};
     const std::string path = servers ? "" : paths[static_cast<int>(row.device)];
     std::string expected = row.reason.empty() ? "" : "setip: " + row.reason + "\n";
     if (const auto at = expected.find("%s"); at != std::string::npos) {
         expected.replace(at, 2, servers ? servers->name : path);
     }
-    const WindowInputs inputs{fromUtf8(row.port + path), u"", row.choice, row.choice, newAddress};
+    const bool network = row.port.starts_with("ETHERNET");
+    const WindowInputs inputs{fromUtf8(network ? "ETHERNET" : row.port + path),
+                              fromUtf8(network ? row.port.substr(9) + path : ""), row.choice, row.choice, newAddress};
     if (row.asNobody) {
         EXPECT_EXIT(pressAsNobody(inputs), testing::ExitedWithCode(0), testing::HasSubstr(expected));
         return;
     }
-    native::NativeLibrary library;
-    testing_support::RecordingMessages messages;
-    std::ostringstream diagnostics;
+    const auto resolver = std::make_shared<UnknownNames>();
+    testing_support::Press press{resolver};
     const auto descriptors = testing_support::openDescriptorCount();
 
     const auto started = std::chrono::steady_clock::now();
-    const auto handle = pressSetIp(inputs, library, messages, diagnostics);
-    EXPECT_LT(std::chrono::steady_clock::now() - started, row.sendFails ? 7s : 4s) << "the press outlasted a deadline";
-    EXPECT_EQ(diagnostics.str(), expected) << (servers ? servers->server.errorLog() : "");
+    const auto handle = press(inputs);
+    const auto waited = std::chrono::steady_clock::now() - started;
+    EXPECT_GE(waited, row.waits - 100ms) << "gave up before the deadline";
+    EXPECT_LT(waited, std::max(row.waits + 2s, row.sendFails ? 7s : 4s)) << "the press outlasted a deadline";
+    EXPECT_EQ(resolver->asked, row.reason.starts_with("cannot look up")) << "only a name is looked up";
+    EXPECT_EQ(press.diagnostics.str(), expected) << (servers ? servers->server.errorLog() : "");
     EXPECT_EQ(handle == failedHandle, !expected.empty() && !row.sendFails);
     const std::u16string told = row.sendFails ? u"error: Fail to send command,please check!"
                                               : u"error: Fail to open port,please check!";
-    EXPECT_EQ(messages.shown, std::vector<std::u16string>(expected.empty() ? 0 : 1, told));
+    EXPECT_EQ(press.messages.shown, std::vector<std::u16string>(expected.empty() ? 0 : 1, told));
     EXPECT_EQ(testing_support::openDescriptorCount() + (row.device == hangingUpPty || row.device == forsakenFifo),
               descriptors)  // the far side's
         << "the press left a descriptor open";
@@ -167,8 +186,6 @@ TEST_P(PortPressTest, DeliversTheExactCommandOrSaysWhyNot) {
 
 INSTANTIATE_TEST_SUITE_P(Ports, PortPressTest, testing::ValuesIn(std::vector<PortPress>{
     {"serial at 9600", "COM:", pty, u"9600", B9600, ""},
-    {"serial at 19200", "COM:", pty, u"19200", B19200, ""},
-    {"serial at 38400", "COM:", pty, u"38400", B38400, ""},
     {"serial at 115200", "COM:", pty, u"115200", B115200, ""},
     {"baud rate no serial port takes", "COM:", pty, u"12345", 0,
      "cannot open %s: 12345 is not a baud rate a serial port takes"},
@@ -176,14 +193,14 @@ INSTANTIATE_TEST_SUITE_P(Ports, PortPressTest, testing::ValuesIn(std::vector<Por
     {"not a serial line", "COM:", devNull, u"9600", 0,
      "cannot use %s as a serial port: Inappropriate ioctl for device"},
     {"com9999 is ttyS9998", "COM9999", none, u"9600", 0, "cannot open /dev/ttyS9998: No such file or directory"},
-    {"a word after com names no port", "COMPORT", none, u"9600", 0,
-     "\"COMPORT\" names no port: write COMn or COM: followed by a device path"},
     {"serial line in exclusive use", "COM:", ptyInUse, u"9600", 0, "cannot open %s: Device or resource busy", true},
     {"fifo with a reader", "LPT:", fifo, u"", 0, ""},
     {"device that takes nothing is told at the write deadline", "LPT:", fullFifo, u"", 0,
-     "cannot write to %s: the device took nothing for 5 s (is the printer offline?)", false, true},
+     "cannot write to %s: the device took nothing for 5 s (is the printer offline?)", false, true,
+     native::writeBudget},
     {"serial line that takes nothing is told at the write deadline", "COM:", stoppedPty, u"9600", 0,
-     "cannot write to %s: the device took nothing for 5 s (is the printer offline?)", false, true},
+     "cannot write to %s: the device took nothing for 5 s (is the printer offline?)", false, true,
+     native::writeBudget},
     {"serial line that hangs up during the send is told", "COM:", hangingUpPty, u"9600", 0,
      "cannot write to %s: Input/output error", false, true},
     {"device whose reader goes during the send is told, and SIGPIPE ends nothing", "LPT:", forsakenFifo, u"", 0,
@@ -193,6 +210,13 @@ INSTANTIATE_TEST_SUITE_P(Ports, PortPressTest, testing::ValuesIn(std::vector<Por
     {"device only root may write", "LPT:", rootOnly, u"", 0,
      "cannot open %s: Permission denied (it belongs to group root: add the user to that group and log in again)",
      true},
+    {"refusing network printer", "ETHERNET ", refusing, u"", 0, "cannot connect to %s: Connection refused"},
+    {"network printer that never answers gives up at the connect deadline", "ETHERNET ", fullBacklog, u"", 0,
+     "cannot connect to %s: no answer within 3 s (is the printer on?)", false, false, native::connectBudget},
+    {"unknown host name", "ETHERNET printer.invalid:9100", none, u"", 0,
+     "cannot look up printer.invalid: Name or service not known"},
+    {"malformed network address", "ETHERNET 127.0.0.1:http", none, u"", 0,
+     "\"127.0.0.1:http\" is not a printer address (host or host:port)"},
     {"installed queue", "DRIVER", cupsd, u"setip-receipt", 0, ""},
     {"unknown queue gives minus one and never the default", "DRIVER", cupsd, u"setip-missing", 0,
      "there is no printer queue \"setip-missing\" on the print server %s"},
@@ -205,7 +229,7 @@ INSTANTIATE_TEST_SUITE_P(Ports, PortPressTest, testing::ValuesIn(std::vector<Por
      "cannot reach the print server %s for printer queue \"setip-receipt\": Host is down (is cupsd running?)"},
     {"silent print server gives up at the connect deadline", "DRIVER", silentServer, u"setip-receipt", 0,
      "cannot reach the print server %s for printer queue \"setip-receipt\": Connection timed out (is cupsd "
-     "running?)"}}),
+     "running?)", false, false, native::connectBudget}}),
     testing_support::RowName{});
 
 }  // namespace

@@ -1,7 +1,13 @@
 #pragma once
 
-#include <sys/types.h>
+#include "tests/support/child_process.h"
 
+#include <cups/cups.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -16,35 +22,55 @@ struct RawQueue {
     std::string policy = "default";
 };
 
-// A real cupsd of the test's own, started as root with a private configuration in a fresh temporary directory and
-// listening only on a socket there, so it never touches the machine's own print server. The destructor stops it
-// and removes the directory.
+// A real cupsd of the test's own, started by the script private-cupsd (which says how it is kept apart from the
+// machine's own print server) in a fresh temporary directory. The destructor stops it and removes the directory.
 class CupsServer {
 public:
-    // Starts the server with `queues` enabled and waits (bounded) until it answers. Throws std::runtime_error
-    // saying why when not root, when cupsd is not installed, or when the server does not start.
-    explicit CupsServer(const std::vector<RawQueue>& queues = {});
-    ~CupsServer();
+    // Starts the server with `queues` enabled and waits (bounded) until it listens; throws saying why it did not.
+    explicit CupsServer(const std::vector<RawQueue>& queues = {}) {
+        if (::mkdtemp(directory_.data()) == nullptr) throw std::runtime_error("cannot make a directory for cupsd");
+        std::vector<std::string> arguments{PRIVATE_CUPSD_PATH, directory_};
+        for (const auto& queue : queues) arguments.push_back(queue.name + "=" + queue.deviceUri + "," + queue.policy);
+        process_.emplace(arguments);
+        if (!process_->waitForLine("Listening to " + serverName(), deadlineAfter(std::chrono::seconds{15}))) {
+            const std::string failure = "cupsd (package cups-daemon) did not start within 15 s: " + errorLog();
+            stop();
+            std::filesystem::remove_all(directory_);
+            throw std::runtime_error(failure);
+        }
+    }
+    ~CupsServer() {
+        stop();
+        ::unsetenv("CUPS_SERVER");
+        cupsSetServer(nullptr);
+        std::filesystem::remove_all(directory_);
+    }
     CupsServer(const CupsServer&) = delete;
     CupsServer& operator=(const CupsServer&) = delete;
 
     // The value for CUPS_SERVER: the path of the server's local socket.
-    const std::string& serverName() const { return socketPath_; }
+    std::string serverName() const { return directory_ + "/cups.sock"; }
 
     // Points this process's CUPS clients at the server: sets CUPS_SERVER and makes libcups forget the server it
     // cached. The destructor unsets CUPS_SERVER.
-    void useForThisProcess();
+    void useForThisProcess() {
+        ::setenv("CUPS_SERVER", serverName().c_str(), 1);
+        cupsSetServer(nullptr);
+    }
 
-    // Stops the server (SIGTERM, then SIGKILL after a bounded wait). Safe to call more than once.
-    void stop();
+    // Stops the server, which ends the backends still sending. Safe to call more than once.
+    void stop() {
+        if (process_) log_ = process_->output();
+        process_.reset();
+    }
 
     // All the server logged, to show when something went wrong.
-    std::string errorLog() const;
+    std::string errorLog() const { return process_ ? process_->output() : log_; }
 
 private:
-    std::string directory_;
-    std::string socketPath_;
-    pid_t pid_ = -1;
+    std::string directory_ = (std::filesystem::temp_directory_path() / "setip-cups.XXXXXX").string();
+    std::optional<ChildProcess> process_;
+    std::string log_;
 };
 
 }  // namespace setip::testing_support

@@ -4,56 +4,22 @@
 #   queue_through_cups.sh WINE-RUN PREFIX PROBE
 set -euo pipefail
 wine_run=$1 prefix=$(realpath -m "$2") probe=$3
-if [[ $(id -u) -ne 0 ]]; then
-  echo "FAIL: a private cupsd must be started as root" >&2
-  exit 1
-fi
-
 dir=$(mktemp -d)
 cupsd_pid=
 stop() {
   WINEPREFIX=$prefix /usr/lib/wine/wineserver -k 2>/dev/null || true
   if [[ -n $cupsd_pid ]]; then kill "$cupsd_pid" 2>/dev/null || true; wait "$cupsd_pid" 2>/dev/null || true; fi
-  rm -rf "$dir"
+  rm -rf "$dir" "$dir.log"
 }
 trap stop EXIT
-mkdir -p "$dir"/{spool,tmp,cache,state,log}
-chown lp:lp "$dir"/{spool,tmp,cache,state}
-chmod 755 "$dir"
-ipp_port=$((20000 + RANDOM % 10000))
 printer_port=$((30000 + RANDOM % 10000))
-cat >"$dir/cups-files.conf" <<CONF
-ServerRoot $dir
-RequestRoot $dir/spool
-TempDir $dir/tmp
-CacheDir $dir/cache
-StateDir $dir/state
-ErrorLog $dir/log/error_log
-ServerBin /usr/lib/cups
-DataDir /usr/share/cups
-User lp
-Group lp
-CONF
-cat >"$dir/cupsd.conf" <<CONF
-Listen 127.0.0.1:$ipp_port
-Listen $dir/cups.sock
-Browsing No
-WebInterface No
-# Without a Location the server refuses even root's local credentials.
-<Location />
-  Order allow,deny
-  Allow localhost
-</Location>
-CONF
-cupsd -t -c "$dir/cupsd.conf" -s "$dir/cups-files.conf" >/dev/null
-cupsd -f -c "$dir/cupsd.conf" -s "$dir/cups-files.conf" &
+"$(dirname "$0")/../support/private-cupsd" "$dir" "setip-queue=socket://127.0.0.1:$printer_port" >"$dir.log" 2>&1 &
 cupsd_pid=$!
 export CUPS_SERVER=$dir/cups.sock
 for _ in $(seq 100); do
   [[ $(lpstat -r 2>/dev/null) == "scheduler is running" ]] && break
   sleep 0.1
 done
-# lpadmin warns that raw queues are deprecated; that is harmless, anything else is not.
-lpadmin -p setip-queue -E -v "socket://127.0.0.1:$printer_port" -m raw 2> >(grep -v 'deprecated' >&2)
+[[ $(lpstat -r 2>/dev/null) == "scheduler is running" ]] || { echo "FAIL: cupsd did not start:" >&2; cat "$dir.log" >&2; exit 1; }
 
 "$wine_run" "$prefix" "$probe" DRIVER setip-queue 19200 "$printer_port"

@@ -1,14 +1,10 @@
-#include "printer/native/native_library.h"
-#include "printer/press.h"
 #include "printer/set_address_command.h"
 #include "tests/native/loopback_peer.h"
-#include "tests/support/recording_library.h"
+#include "tests/ports/pseudo_terminal.h"
 
 #include <benchmark/benchmark.h>
 
 #include <sys/socket.h>
-
-#include <sstream>
 
 namespace setip {
 namespace {
@@ -19,21 +15,17 @@ const Text newAddress = u"192.168.123.100";
 // A whole press over loopback TCP to the virtual printer: open, StartDoc, the 11 bytes, EndDoc and the orderly close.
 void pressOverLoopback(benchmark::State& state) {
     testing_support::LoopbackPrinter printer;
-    native::NativeLibrary library;
-    testing_support::RecordingMessages messages;
-    std::ostringstream diagnostics;
-    const WindowInputs inputs{u"ETHERNET", fromUtf8(printer.address()), u"", u"19200", newAddress};
-    for (auto _ : state) benchmark::DoNotOptimize(pressSetIp(inputs, library, messages, diagnostics));
-    if (!messages.shown.empty()) state.SkipWithError("a press failed");
+    testing_support::Press press;
+    for (auto _ : state) benchmark::DoNotOptimize(press(printer.address(), newAddress));
+    if (!press.messages.shown.empty()) state.SkipWithError("a press failed");
 }
 BENCHMARK(pressOverLoopback)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
 
 // POS_Open against a printer that never answers: it gives up at the connect deadline.
 void openAgainstFullBacklog(benchmark::State& state) {
     const testing_support::FullBacklog silent;
-    native::NativeLibrary library;
-    const std::string name = silent.address();
-    for (auto _ : state) benchmark::DoNotOptimize(library.POS_Open(name.c_str(), 0, 0, 0, 0, 21));
+    testing_support::Press press;
+    for (auto _ : state) benchmark::DoNotOptimize(press.open(silent.address()));
 }
 BENCHMARK(openAgainstFullBacklog)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5)->UseRealTime()
     ->ReportAggregatesOnly(true);
@@ -54,6 +46,35 @@ void bareSocketExchange(benchmark::State& state) {
     }
 }
 BENCHMARK(bareSocketExchange)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
+
+// A whole press on a serial line at 115200 baud: open with the line settings, StartDoc, the 11 bytes, EndDoc with
+// its drain, and the close. Reading the far side empty each time keeps its buffer from filling.
+void pressOverPseudoTerminal(benchmark::State& state) {
+    const testing_support::PseudoTerminal line;
+    testing_support::Press press;
+    const WindowInputs inputs{u"COM:" + fromUtf8(line.path), u"", u"", u"115200", u"127.0.0.9"};
+    for (auto _ : state) {
+        press(inputs);
+        if (testing_support::readArrived(line.far.get(), 11).size() != 11) {
+            state.SkipWithError("the press did not deliver the command");
+        }
+    }
+}
+BENCHMARK(pressOverPseudoTerminal)->Unit(benchmark::kMicrosecond)->UseRealTime()->Repetitions(9)
+    ->ReportAggregatesOnly(true);
+
+// The baseline: the same 11 bytes written straight to the open line and read at the far side, with no library.
+// None of them is one that the line's output processing changes.
+void barePseudoTerminalWrite(benchmark::State& state) {
+    const testing_support::PseudoTerminal line;
+    const SetAddressCommand command = setAddressCommand(parseNewAddress(u"127.0.0.9"));
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(::write(line.near.get(), command.data(), command.size()));
+        benchmark::DoNotOptimize(testing_support::readArrived(line.far.get(), command.size()));
+    }
+}
+BENCHMARK(barePseudoTerminalWrite)->Unit(benchmark::kMicrosecond)->UseRealTime()->Repetitions(9)
+    ->ReportAggregatesOnly(true);
 
 }  // namespace
 }  // namespace setip
