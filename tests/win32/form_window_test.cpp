@@ -9,27 +9,21 @@
 #include <windows.h>
 
 #include <cstdlib>
-#include <future>
 #include <set>
 #include <sstream>
-#include <system_error>
+#include <stdexcept>
 #include <thread>
 
 namespace setip::win32 {
 namespace {
 
-// Keys as the operator types them, through the system's input queue to whichever control has the focus: a tab is the
-// Tab key, a space the space bar, a return Enter, an escape Esc, a backspace Backspace, and any other character is
-// typed as itself.
+// Keys as the operator types them, through the system's input queue to whichever control has the focus. Tab, Enter,
+// Esc, Backspace and the space bar are pressed as keys, whose virtual codes are their characters; any other
+// character is typed as itself.
 void typeKeys(std::wstring_view keys) {
     std::vector<INPUT> inputs;
     for (const wchar_t key : keys) {
-        const WORD virtualKey = key == L'\t'   ? VK_TAB
-                                : key == L' '  ? VK_SPACE
-                                : key == L'\r' ? VK_RETURN
-                                : key == 0x1B  ? VK_ESCAPE
-                                : key == L'\b' ? VK_BACK
-                                               : 0;
+        const WORD virtualKey = key <= L' ' ? key : 0;
         for (const DWORD up : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}}) {
             INPUT input{};
             input.type = INPUT_KEYBOARD;
@@ -52,19 +46,15 @@ protected:
     Shown() {
         ::SetWindowTextW((*this)[form.Text1], L"127.0.0.1:1");
         ::ShowWindow(window.handle(), SW_SHOWNORMAL);
-        pump();
-    }
-    // Runs the messages waiting, as the program's loop would.
-    void pump() const {
-        MSG message;
-        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) dispatch(window, message);
+        type(L"");
     }
     HWND operator[](const Control& control) const { return window.controlOf(control); }
-    // Types, then runs the window's messages until the keys have all arrived and been handled.
+    // Types, then runs the window's messages as the program's loop would, until the keys have all been handled.
     void type(std::wstring_view keys) const {
         typeKeys(keys);
+        MSG message;
         for (int idle = 0; idle < 5; ++idle) {
-            pump();
+            while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) dispatch(window, message);
             if (::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT) != WAIT_TIMEOUT) idle = 0;
         }
     }
@@ -74,26 +64,25 @@ protected:
     }
     // At 96 DPI in a plain run; at_dpi.sh runs the layout cases again in a prefix set to SETIP_DPI.
     void expectLaidOutAtTheScreensDpi() const {
-        const HWND handle = window.handle();
-        const char* given = std::getenv("SETIP_DPI");
-        const int screenDpi = given ? std::atoi(given) : 96;
-        ASSERT_EQ(DpiFunctions::ofSystem().dpiOf(handle), static_cast<UINT>(screenDpi));
+        const int screenDpi = std::getenv("SETIP_DPI") ? std::atoi(std::getenv("SETIP_DPI")) : 96;
         const auto scaled = [&](std::int32_t twips) { return ::MulDiv(twips, screenDpi, 1440); };
 
         RECT client{};
-        ::GetClientRect(handle, &client);
+        ::GetClientRect(window.handle(), &client);
         EXPECT_EQ(client.right, scaled(clientWidthTwips));
         EXPECT_EQ(client.bottom, scaled(clientHeightTwips));
-        EXPECT_EQ(::GetWindowLongW(handle, GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX), 0) << "the frame is fixed";
+        EXPECT_EQ(::GetWindowLongW(window.handle(), GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX), 0) << "fixed frame";
         for (const Control* control : form.controls()) {
             RECT place{};
             ::GetWindowRect((*this)[*control], &place);
-            ::MapWindowPoints(nullptr, handle, reinterpret_cast<POINT*>(&place), 2);
+            ::MapWindowPoints(nullptr, window.handle(), reinterpret_cast<POINT*>(&place), 2);
             const Placement at = control->placement();
             const std::vector<LONG> wanted{scaled(at.left), scaled(at.top), scaled(at.width), scaled(at.height)};
             std::vector<LONG> found{place.left, place.top, place.right - place.left, place.bottom - place.top};
             // Wine keeps a closed list at least as tall as its font needs, and the stock font grows with the DPI.
-            if (screenDpi != 96 && control->kind() == ControlKind::comboBox && found[3] >= wanted[3]) found[3] = wanted[3];
+            if (screenDpi != 96 && control->kind() == ControlKind::comboBox && found[3] >= wanted[3]) {
+                found[3] = wanted[3];
+            }
             EXPECT_EQ(found, wanted) << control->name();
         }
     }
@@ -114,11 +103,10 @@ TEST_F(Win32WindowOnWindows7, PlacesEveryControlAtMulDivOfItsTwips) { expectLaid
 // Moved to a monitor of another scale, every control takes the default GUI font made for it, and the font made for
 // the monitor before is released.
 TEST_F(Win32Window, TakesTheFontOfANewDpiAndReleasesTheOldOne) {
-    const auto changeDpi = [&](UINT dpi) {
+    const auto fontsAt = [&](UINT dpi) {  // on a monitor of that DPI, or where the window was made for 0
         RECT suggested{0, 0, 400, 200};
-        ::SendMessageW(window.handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
-    };
-    const auto fonts = [&] {
+        if (dpi) ::SendMessageW(window.handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                                reinterpret_cast<LPARAM>(&suggested));
         std::set<HGDIOBJ> used;
         for (const Control* control : form.controls()) {
             used.insert(reinterpret_cast<HGDIOBJ>(::SendMessageW((*this)[*control], WM_GETFONT, 0, 0)));
@@ -128,56 +116,43 @@ TEST_F(Win32Window, TakesTheFontOfANewDpiAndReleasesTheOldOne) {
     const HGDIOBJ stock = ::GetStockObject(DEFAULT_GUI_FONT);
     LOGFONTW stockFont{}, madeFont{};
     ::GetObjectW(stock, sizeof stockFont, &stockFont);
-    const UINT system = systemDpi();
-    ASSERT_EQ(fonts(), std::set<HGDIOBJ>{stock});
+    ASSERT_EQ(fontsAt(0), std::set<HGDIOBJ>{stock});
 
-    changeDpi(system * 3 / 2);
-    const auto scaled = fonts();
+    const auto scaled = fontsAt(systemDpi() * 3 / 2);
     ASSERT_EQ(scaled.size(), 1u);
     ASSERT_NE(::GetObjectW(*scaled.begin(), sizeof madeFont, &madeFont), 0);
     EXPECT_EQ(madeFont.lfHeight, ::MulDiv(stockFont.lfHeight, 3, 2));
-    EXPECT_EQ(std::wstring{madeFont.lfFaceName}, std::wstring{stockFont.lfFaceName});
 
-    changeDpi(system);
-    EXPECT_EQ(fonts(), std::set<HGDIOBJ>{stock});
+    EXPECT_EQ(fontsAt(systemDpi()), std::set<HGDIOBJ>{stock});
     EXPECT_EQ(::GetObjectW(*scaled.begin(), sizeof madeFont, &madeFont), 0) << "the scaled font was not released";
 }
 
 // From the first key, and again after an error box answered by its own key, without a click anywhere. Enter and Esc
 // press nothing: the dialog manager would press the focused button on Enter and send IDOK or IDCANCEL. What the
-// library throws is told as a port that would not open, and the cursor waits only while the library works.
+// library throws is told as a port that would not open; what the press then calls and says is the press's suite.
 TEST_F(Win32Window, PressesSetIpFromTheFirstKeyAndAgainAfterAnErrorBox) {
     ASSERT_TRUE(focused(form.Combo1)) << "the first control in tab order has the focus at start";
     type(L"ETHERNET\t\t127.0.0.2:9100\t10.0.0.7\t\t \r\x1b");
-    EXPECT_EQ(library.calls, (std::vector<std::string>{R"(POS_Open("127.0.0.2:9100", 0, 0, 0, 0, 21))", "POS_StartDoc()",
-                                                       "POS_WriteFile(7, 1F 1B 1F 91 00 49 50 0A 00 00 07, 11)",
-                                                       "POS_EndDoc()", "POS_Close()"}));
+    EXPECT_EQ(library.calls,
+              (std::vector<std::string>{R"(POS_Open("127.0.0.2:9100", 0, 0, 0, 0, 21))", "POS_StartDoc()",
+                                        "POS_WriteFile(7, 1F 1B 1F 91 00 49 50 0A 00 00 07, 11)", "POS_EndDoc()",
+                                        "POS_Close()"}));
     EXPECT_TRUE(focused(form.Command5));
 
-    const HCURSOR wait = ::LoadCursorW(nullptr, IDC_WAIT);
-    library.onCall = [&](const std::string&) {
-        EXPECT_EQ(::GetCursor(), wait);
-        throw std::system_error(std::make_error_code(std::errc::not_enough_memory));
-    };
+    library.onCall = [](const std::string&) { throw std::runtime_error("out of paper"); };
     library.calls.clear();
-    HWND owner = nullptr;
     wchar_t text[64] = L"";
     std::thread answer([&] {  // the box is modal: this reads it, then presses Enter on it as the operator would
         HWND box = nullptr;
         for (int attempt = 0; attempt < 500 && box == nullptr; ++attempt, ::Sleep(10)) {
             box = ::FindWindowW(L"#32770", L"error");
         }
-        owner = ::GetWindow(box, GW_OWNER);
         ::GetDlgItemTextW(box, 0xFFFF, text, 64);  // the message's static text
         typeKeys(L"\r");
     });
     type(L" ");
     answer.join();
-    EXPECT_EQ(owner, window.handle());
     EXPECT_EQ(std::wstring{text}, L"Fail to open port,please check!");
-    EXPECT_EQ(diagnostics.str(), "setip: " + std::make_error_code(std::errc::not_enough_memory).message() + "\n");
-    EXPECT_NE(::GetCursor(), wait);
-    EXPECT_EQ(library.calls.size(), 1u);
     ASSERT_TRUE(focused(form.Command5)) << "the focus is back on Set IP once the box has gone";
     // The enabling rule itself is the model's; this shows that an edit in Combo1 and a pick in a fixed list reach it,
     // and that the keys reach the inputs it enables: back to Combo1, DRIVE typed over ETHERNET, then Combo2.
@@ -193,10 +168,9 @@ TEST_F(Win32WindowOnALoopbackPrinter, PressesSetIpWithTheTypedAddresses) {
     const std::string port = printer.address().substr(printer.address().find(':'));
     ::SetWindowTextW((*this)[form.Text1], (L"localhost" + std::wstring{port.begin(), port.end()}).c_str());
     ::SetWindowTextW((*this)[form.Text2], L" 10.0.0.7 ");
-    auto received = std::async(std::launch::async, [&] { return printer.receive(); });
-    ::SendMessageW((*this)[form.Command5], BM_CLICK, 0, 0);
+    ::SendMessageW((*this)[form.Command5], BM_CLICK, 0, 0);  // the press ends before the click returns
     const testing_support::Bytes command{0x1F, 0x1B, 0x1F, 0x91, 0x00, 0x49, 0x50, 0x0A, 0x00, 0x00, 0x07};
-    EXPECT_EQ(received.get(), command);
+    EXPECT_EQ(printer.receive(), command);
     EXPECT_NE(form.PortHandle().value_or(-1), -1) << library.failureReason();
 }
 

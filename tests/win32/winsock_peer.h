@@ -1,9 +1,10 @@
 #pragma once
 
-#include "common/win32/winsock.h"
+#include "printer/native/stream_socket.h"
 
 #include <chrono>
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -11,19 +12,55 @@ namespace setip::testing_support {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// A printer on a Winsock listener on 127.0.0.1, on a port the system picks unless one is given.
+// A printer on a Winsock listener on 127.0.0.1, on a port the system picks, over the port's own socket calls.
 class WinsockListener {
 public:
-    explicit WinsockListener(int backlog = 16, std::uint16_t port = 0);
-    std::string address() const;
-    // Accepts one connection within `wait` and reads it to its end. Throws when no connection came.
-    Bytes receive(std::chrono::milliseconds wait = std::chrono::seconds{5}) const;
+    explicit WinsockListener(int backlog = 16) {
+        address_.sin_family = AF_INET;
+        address_.sin_addr.s_addr = ::htonl(INADDR_LOOPBACK);
+        int length = sizeof address_;
+        if (!socket_ || ::bind(socket_.get(), reinterpret_cast<sockaddr*>(&address_), length) != 0 ||
+            ::listen(socket_.get(), backlog) != 0 ||
+            ::getsockname(socket_.get(), reinterpret_cast<sockaddr*>(&address_), &length) != 0) {
+            throw std::runtime_error("cannot listen on 127.0.0.1: error " + std::to_string(::WSAGetLastError()));
+        }
+    }
+    std::string address() const { return "127.0.0.1:" + std::to_string(::ntohs(address_.sin_port)); }
+
+    // The connection a press has made and ended, read to its end within 5 s; nothing when none came.
+    Bytes receive() const {
+        const Deadline deadline = deadlineAfter(std::chrono::seconds{5});
+        const UniqueSocket connection{::accept(socket_.get(), nullptr, nullptr)};
+        Bytes received;
+        char buffer[4096];
+        for (int count = 0; connection && native::waitFor(connection, false, deadline) == native::Readiness::ready &&
+                            (count = ::recv(connection.get(), buffer, sizeof buffer, 0)) > 0;) {
+            received.insert(received.end(), buffer, buffer + count);
+        }
+        return received;
+    }
+
     // Connects to itself until the backlog is full, so that a further connect hangs as it does to a printer that
-    // is switched off. For a listener made with a backlog of 0 that never receives.
-    void fillBacklog();
+    // is switched off; the first connect that stays pending shows it is. For a listener with a backlog of 0.
+    void fillBacklog() {
+        for (int attempt = 0; attempt < 16; ++attempt) {
+            fillers_.push_back(stream());
+            native::startConnecting(fillers_.back(), reinterpret_cast<const sockaddr*>(&address_), sizeof address_,
+                                    error_);
+            const Deadline soon = deadlineAfter(std::chrono::milliseconds{200});
+            if (native::waitFor(fillers_.back(), true, soon) != native::Readiness::ready) return;
+        }
+        throw std::runtime_error("the listen backlog never filled");
+    }
 
 private:
-    UniqueSocket socket_;
+    UniqueSocket stream() {
+        native::startSockets();
+        return native::openStreamSocket(AF_INET, error_);
+    }
+
+    SystemError error_{};
+    UniqueSocket socket_ = stream();
     sockaddr_in address_{};
     std::vector<UniqueSocket> fillers_;
 };
