@@ -12,6 +12,7 @@
 #include <set>
 #include <sstream>
 #include <stdexcept>
+#include <system_error>
 #include <thread>
 
 namespace setip::win32 {
@@ -129,7 +130,8 @@ TEST_F(Win32Window, TakesTheFontOfANewDpiAndReleasesTheOldOne) {
 
 // From the first key, and again after an error box answered by its own key, without a click anywhere. Enter and Esc
 // press nothing: the dialog manager would press the focused button on Enter and send IDOK or IDCANCEL. What the
-// library throws is told as a port that would not open; what the press then calls and says is the press's suite.
+// library throws is told as a port that would not open, in a box the window owns, and the cursor waits only while the
+// library works; what the press then calls and says is the press's suite.
 TEST_F(Win32Window, PressesSetIpFromTheFirstKeyAndAgainAfterAnErrorBox) {
     ASSERT_TRUE(focused(form.Combo1)) << "the first control in tab order has the focus at start";
     type(L"ETHERNET\t\t127.0.0.2:9100\t10.0.0.7\t\t \r\x1b");
@@ -139,20 +141,28 @@ TEST_F(Win32Window, PressesSetIpFromTheFirstKeyAndAgainAfterAnErrorBox) {
                                         "POS_Close()"}));
     EXPECT_TRUE(focused(form.Command5));
 
-    library.onCall = [](const std::string&) { throw std::runtime_error("out of paper"); };
+    const HCURSOR wait = ::LoadCursorW(nullptr, IDC_WAIT);
+    library.onCall = [wait](const std::string&) {
+        EXPECT_EQ(::GetCursor(), wait);
+        throw std::system_error(std::make_error_code(std::errc::not_enough_memory));
+    };
     library.calls.clear();
+    HWND owner = nullptr;
     wchar_t text[64] = L"";
     std::thread answer([&] {  // the box is modal: this reads it, then presses Enter on it as the operator would
         HWND box = nullptr;
         for (int attempt = 0; attempt < 500 && box == nullptr; ++attempt, ::Sleep(10)) {
             box = ::FindWindowW(L"#32770", L"error");
         }
+        owner = ::GetWindow(box, GW_OWNER);
         ::GetDlgItemTextW(box, 0xFFFF, text, 64);  // the message's static text
         typeKeys(L"\r");
     });
     type(L" ");
     answer.join();
     EXPECT_EQ(std::wstring{text}, L"Fail to open port,please check!");
+    EXPECT_EQ(owner, window.handle());
+    EXPECT_NE(::GetCursor(), wait);
     ASSERT_TRUE(focused(form.Command5)) << "the focus is back on Set IP once the box has gone";
     // The enabling rule itself is the model's; this shows that an edit in Combo1 and a pick in a fixed list reach it,
     // and that the keys reach the inputs it enables: back to Combo1, DRIVE typed over ETHERNET, then Combo2.
