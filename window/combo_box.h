@@ -26,6 +26,8 @@ public:
     void AddItem(TextView item, std::optional<std::int32_t> index = std::nullopt);
     std::int32_t ListCount() const { return static_cast<std::int32_t>(items_.size()); }
     const setip::Text& List(std::int32_t index) const;
+    // Every item, in list order.
+    const std::vector<setip::Text>& items() const { return items_; }
 
     std::int32_t ListIndex() const { return listIndex_; }
     // Selects the item at `index` (-1 selects none) and raises the click event, whether the operator picked the

@@ -5,15 +5,9 @@
 namespace setip {
 namespace {
 
-std::vector<Text> itemsOf(const ComboBox& combo) {
-    std::vector<Text> items;
-    for (std::int32_t index = 0; index < combo.ListCount(); ++index) items.push_back(combo.List(index));
-    return items;
-}
-
 void drawCombo(const ComboBox& combo, NativeControl& native) {
     const bool editable = combo.style() == ComboStyle::dropDownCombo;
-    if (const auto wanted = itemsOf(combo); native.items() != wanted) {
+    if (const auto& wanted = combo.items(); native.items() != wanted) {
         const Text typed = native.text();
         native.setItems(wanted);
         if (editable) native.setText(typed);

@@ -33,21 +33,15 @@ std::string enabledInputs(const FrmTest& form) {
            (form.Combo3.Enabled() ? "Combo3" : "");
 }
 
-std::vector<Text> itemsOf(const ComboBox& list) {
-    std::vector<Text> items;
-    for (std::int32_t index = 0; index < list.ListCount(); ++index) items.push_back(list.List(index));
-    return items;
-}
-
 TEST(FormLoad, FillsTheListsSelectsTheDefaultsAndEnablesTheNetworkInput) {
     LoadedForm loaded;
-    EXPECT_EQ(itemsOf(loaded.form.Combo1), (std::vector<Text>{u"ETHERNET", u"COM1", u"COM2", u"COM3", u"COM4",
+    EXPECT_EQ(loaded.form.Combo1.items(), (std::vector<Text>{u"ETHERNET", u"COM1", u"COM2", u"COM3", u"COM4",
                                                                u"COM5", u"COM6", u"COM7", u"COM8", u"COM9", u"LPT1",
                                                                u"LPT2", u"LPT3", u"DRIVER"}));
     EXPECT_EQ(loaded.form.Combo1.Text(), u"ETHERNET");
-    EXPECT_EQ(itemsOf(loaded.form.Combo3), (std::vector<Text>{u"9600", u"19200", u"38400", u"115200"}));
+    EXPECT_EQ(loaded.form.Combo3.items(), (std::vector<Text>{u"9600", u"19200", u"38400", u"115200"}));
     EXPECT_EQ(loaded.form.Combo3.Text(), u"19200");
-    EXPECT_EQ(itemsOf(loaded.form.Combo2), (std::vector<Text>{u"A", u"B", u"C"})) << "the printers in their order";
+    EXPECT_EQ(loaded.form.Combo2.items(), (std::vector<Text>{u"A", u"B", u"C"})) << "the printers in their order";
     EXPECT_EQ(loaded.form.Combo2.Text(), u"A");
     EXPECT_EQ(loaded.form.Text1.Text(), u"192.168.123.100");
     EXPECT_EQ(loaded.form.Text2.Text(), u"192.168.123.100");
