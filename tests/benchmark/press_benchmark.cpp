@@ -21,15 +21,6 @@ void pressOverLoopback(benchmark::State& state) {
 }
 BENCHMARK(pressOverLoopback)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
 
-// POS_Open against a printer that never answers: it gives up at the connect deadline.
-void openAgainstFullBacklog(benchmark::State& state) {
-    const testing_support::FullBacklog silent;
-    testing_support::Press press;
-    for (auto _ : state) benchmark::DoNotOptimize(press.open(silent.address()));
-}
-BENCHMARK(openAgainstFullBacklog)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5)->UseRealTime()
-    ->ReportAggregatesOnly(true);
-
 // The baseline for the press: the same exchange with the same printer on a bare blocking socket, with no library,
 // no parsing and no deadlines, so the ratio shows what the press itself costs.
 void bareSocketExchange(benchmark::State& state) {

@@ -89,14 +89,5 @@ TEST(IpBoxLifecycle, InitialiseLoadsTheDefaultIntoANewFieldAndResizeMovesIt) {
     EXPECT_EQ(host.calls.back(), call("MoveWindow", 7, 0, 0, 302, 27, true));
 }
 
-TEST(IpBoxLifecycle, WithoutAFieldTheSetterStillRaisesTheGetterGivesZerosAndResizeDoesNothing) {
-    RecordingHost host{0};
-    EXPECT_EQ(errorOf([&] { host.box.Address(u"1.2.3"); }), 102);
-    EXPECT_EQ(host.box.Address(), u"0.0.0.0");
-    host.calls.clear();
-    host.box.UserControl_Resize();
-    EXPECT_TRUE(host.calls.empty());
-}
-
 }  // namespace
 }  // namespace setip

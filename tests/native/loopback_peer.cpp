@@ -27,7 +27,7 @@ UniqueFd listenOn(const std::string& host, int backlog, std::string& address) {
 
 }  // namespace
 
-LoopbackPrinter::LoopbackPrinter(PeerBehaviour, const std::string& host)
+LoopbackPrinter::LoopbackPrinter(const std::string& host)
     : address_(refusingAddress(host)), process_({VIRTUAL_PRINTER_PATH, "--listen", address_}) {
     if (!process_.waitForLine("listening on " + address_, deadlineAfter(std::chrono::seconds{5}))) {
         throw std::runtime_error("the virtual printer did not start: " + process_.output());

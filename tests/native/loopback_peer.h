@@ -17,14 +17,11 @@ namespace setip::testing_support {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// What a printer does on the far side of a connection: the virtual printer reads each one to its end.
-enum class PeerBehaviour { readToEnd };
-
 // The virtual printer, on a loopback address and a free port. It serves one connection at a time and reports the
 // bytes of each one, which this reads back.
 class LoopbackPrinter {
 public:
-    explicit LoopbackPrinter(PeerBehaviour = PeerBehaviour::readToEnd, const std::string& host = "127.0.0.1");
+    explicit LoopbackPrinter(const std::string& host = "127.0.0.1");
 
     const std::string& address() const { return address_; }
     // The bytes of each finished connection, once `count` have finished or the wait ran out.

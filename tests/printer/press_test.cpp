@@ -81,7 +81,11 @@ INSTANTIATE_TEST_SUITE_P(Kinds, PressSetIp, testing::Values(
           sendSequence("POS_Open(\"COM12\", 19200, 8, 0, 0, 1)"), {}},
     Press{"lpt2 opens the entry in mode 18 and handle 0 counts as open", inputs(u"LPT2"),
           sendSequence("POS_Open(\"LPT2\", 0, 0, 0, 0, 18)", 0), {}, "", 0},
-    Press{"drive opens the chosen queue named in utf8 in mode 20", inputs(u"DRIVE", u"", u"Caf\u00E9"),
+    Press{"drive opens the chosen queue in mode 20", inputs(u"DRIVE"),
+          sendSequence("POS_Open(\"Receipt\", 0, 0, 0, 0, 20)"), {}},
+    // Windows gives the name in its ANSI code page instead, which the Windows suites check; its test preset leaves
+    // this row out by name.
+    Press{"names reach the library as utf8", inputs(u"DRIVER", u"", u"Caf\u00E9"),
           sendSequence("POS_Open(\"Caf\xC3\xA9\", 0, 0, 0, 0, 20)"), {}}),
     testing_support::RowName{});
 
@@ -103,7 +107,8 @@ INSTANTIATE_TEST_SUITE_P(Failures, PressSetIp, testing::Values(
           {u"error: Invalid IP address,please check!\r\nThe correct format is 255.255.255.255"}}),
     testing_support::RowName{});
 
-// Only the error numbers the fuzz target cannot tell apart, and what it cannot see: how blanks and zeros are read.
+// What the fuzz target cannot see: how blanks and zeros are read, and which of 13 and 6 a bad part raises. It checks
+// that 9 is raised exactly when a part is missing.
 struct NewAddress {
     const char* name;
     Text text;
@@ -127,7 +132,6 @@ TEST_P(ParseNewAddress, GivesOctetsOrRaises) {
 INSTANTIATE_TEST_SUITE_P(Rows, ParseNewAddress, testing::Values(
     NewAddress{"spaces around the text and each part and leading zeros", u"  010 . 0. 0 .007 ", Octets{10, 0, 0, 7}},
     NewAddress{"a fifth part is ignored even if it is no number", u"10.1.2.3.x", Octets{10, 1, 2, 3}},
-    NewAddress{"three parts miss the fourth", u"10.1.2", Octets{}, 9},
     NewAddress{"a negative part overflows", u"10.-1.2.3", Octets{}, 6},
     NewAddress{"tabs are not trimmed", u"\t10.0.0.7", Octets{}, 13},
     NewAddress{"the first bad part decides and a letter is no number", u"10.x.300.3", Octets{}, 13}),

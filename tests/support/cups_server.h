@@ -13,24 +13,16 @@
 
 namespace setip::testing_support {
 
-// One raw queue: its name and where its jobs go, e.g. "socket://127.0.0.1:9100". A queue under the policy
-// "unfinishable" takes a job but refuses its document to any user but one who does not exist, so the job can
-// never be finished.
-struct RawQueue {
-    std::string name;
-    std::string deviceUri;
-    std::string policy = "default";
-};
-
 // A real cupsd of the test's own, started by the script private-cupsd (which says how it is kept apart from the
 // machine's own print server) in a fresh temporary directory. The destructor stops it and removes the directory.
 class CupsServer {
 public:
-    // Starts the server with `queues` enabled and waits (bounded) until it listens; throws saying why it did not.
-    explicit CupsServer(const std::vector<RawQueue>& queues = {}) {
+    // Starts the server with `queues` enabled, each as private-cupsd takes it ("NAME=DEVICE-URI[,POLICY]"), and waits
+    // (bounded) until it listens; throws saying why it did not.
+    explicit CupsServer(const std::vector<std::string>& queues = {}) {
         if (::mkdtemp(directory_.data()) == nullptr) throw std::runtime_error("cannot make a directory for cupsd");
         std::vector<std::string> arguments{PRIVATE_CUPSD_PATH, directory_};
-        for (const auto& queue : queues) arguments.push_back(queue.name + "=" + queue.deviceUri + "," + queue.policy);
+        arguments.insert(arguments.end(), queues.begin(), queues.end());
         process_.emplace(arguments);
         if (!process_->waitForLine("Listening to " + serverName(), deadlineAfter(std::chrono::seconds{15}))) {
             const std::string failure = "cupsd (package cups-daemon) did not start within 15 s: " + errorLog();

@@ -1,6 +1,5 @@
 // Runs with a Japanese locale, so that Wine's ANSI code page is 932, which has double-byte characters; in any other
-// page the 932 rows fail. UTF-8, the
-// page of Windows' "Use Unicode UTF-8" option, is given by number.
+// page the 932 rows fail. UTF-8, the page of Windows' "Use Unicode UTF-8" option, is given by number.
 #include "common/library_name.h"
 #include "ipbox/ansi_code.h"
 #include "ipbox/win32/code_page.h"

@@ -23,8 +23,8 @@ class DriverList : public ::testing::TestWithParam<PrintersRow> {};
 TEST_P(DriverList, HoldsThePrintServersQueuesInItsOrder) {
     const PrintersRow& row = GetParam();
     // Nothing is printed, so the queues' device never receives a connection.
-    std::vector<testing_support::RawQueue> queues;
-    for (const std::string& name : row.added) queues.push_back({name, "socket://127.0.0.1:9"});
+    std::vector<std::string> queues;
+    for (const std::string& name : row.added) queues.push_back(name + "=socket://127.0.0.1:9");
     testing_support::CupsServer server{queues};
     server.useForThisProcess();
     if (!row.defaultQueue.empty()) {

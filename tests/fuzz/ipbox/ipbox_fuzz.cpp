@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const setip::Error& error) {
         const int number = error.number();
         if (number != 102 && number != 6 && number != 13 && number != 9 && number != 5) std::abort();
-        if (host.fields[7] != 0xC0A87B64) std::abort();
+        if (host.field != 0xC0A87B64) std::abort();
     }
     return 0;
 }
