@@ -124,6 +124,10 @@ QWidget* FormWindow::widgetFor(Control& control) {
     return widget;
 }
 
+QWidget* FormWindow::findWidget(const Control& control) const {
+    return findChild<QWidget*>(QString::fromStdString(control.name()));
+}
+
 // The window was laid out for a smaller default font than Linux desktops use. When a caption or an initial text
 // would be cut off at the default size, the whole window takes the largest smaller size of the same font at
 // which all of them fit; positions and sizes stay as laid out.
@@ -136,7 +140,7 @@ void FormWindow::fitFont() {
     };
     std::vector<Fit> fits;
     for (const Control* control : form_.controls()) {
-        const auto* widget = findChild<QWidget*>(QString::fromStdString(control->name()));
+        const QWidget* widget = findWidget(*control);
         if (control->kind() == ControlKind::label) fits.push_back({toQString(initialTextOf(*control)), widget->width()});
         if (control->kind() == ControlKind::textBox) {
             fits.push_back({toQString(initialTextOf(*control)), widget->width() - frameAndMargins});
@@ -161,8 +165,7 @@ void FormWindow::orderTabsByTabIndex() {
     std::sort(focusable.begin(), focusable.end(),
               [](const Control* a, const Control* b) { return a->tabIndex() < b->tabIndex(); });
     for (std::size_t index = 1; index < focusable.size(); ++index) {
-        setTabOrder(findChild<QWidget*>(QString::fromStdString(focusable[index - 1]->name())),
-                    findChild<QWidget*>(QString::fromStdString(focusable[index]->name())));
+        setTabOrder(findWidget(*focusable[index - 1]), findWidget(*focusable[index]));
     }
 }
 

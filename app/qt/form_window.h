@@ -34,6 +34,8 @@ private:
 
     // Makes the widget that draws a control, at its place, and hands the operator's doings to the model.
     QWidget* widgetFor(Control& control);
+    // The widget made for a control, found by the control's name.
+    QWidget* findWidget(const Control& control) const;
     // Shrinks the default font where a caption or initial text would be cut off at its laid-out width.
     void fitFont();
     void orderTabsByTabIndex();
