@@ -13,7 +13,6 @@ void QueuePort::endDoc() {
     finishDocument();
 }
 
-
 std::unique_ptr<Port> openQueuePort(std::string_view name) {
     const std::string queue{name};
     // An empty name would open the print server itself, not a queue.
