@@ -46,7 +46,8 @@ private:
 };
 
 // Presses "Set IP" with the built-in library; what the press told stays here. A bare present address presses the
-// network kind with it.
+// network kind with it; the new address only travels inside the command, and the virtual printer moves to none off
+// loopback.
 struct Press {
     native::NativeLibrary library;
     RecordingMessages messages;
