@@ -12,11 +12,14 @@ wine_run=$1 prefix=$2 exe=$3 output=$4
   /v 'MS Shell Dlg' /d 'MS Sans Serif' /f >/dev/null
 cp /usr/share/wine/fonts/sserife.fon "$prefix/drive_c/windows/Fonts/"
 
-"$wine_run" "$prefix" "$exe" &
+# The program is killed once pictured, so what it printed is shown only when its window never came.
+said=$(mktemp)
+"$wine_run" "$prefix" "$exe" >"$said" 2>&1 &
 program=$!
 stop() {
   WINEPREFIX=$(realpath -m "$prefix") /usr/lib/wine/wineserver -k 2>/dev/null || true
   wait "$program" 2>/dev/null || true
+  rm -f "$said"
 }
 trap stop EXIT
 
@@ -28,6 +31,7 @@ for _ in $(seq 100); do
 done
 if [[ -z $window ]]; then
   echo "FAIL: no window \"FrmQuillop\" appeared on $DISPLAY" >&2
+  cat "$said" >&2
   exit 1
 fi
 sleep 1  # let the controls finish painting
