@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -17,7 +16,10 @@ struct NetworkAddress {
 };
 
 // "host", "host:port", "[v6]" or "[v6]:port", with blanks around it ignored. A bare IPv6 address (more than one
-// colon) carries no port. Nothing when the text is no address at all.
-std::optional<NetworkAddress> parseNetworkAddress(std::string_view text);
+// colon) carries no port. A host of digits and dots is an IPv4 address in four decimal parts, read as the new
+// address is read, so "127.0.0.010" gives the host "127.0.0.10". Throws PortFailure saying why for a text that is no
+// address, and for the other forms the system's resolver would take as IPv4 ("127.1", "0x7f.1", a part over 255):
+// those would reach a printer the operator did not mean.
+NetworkAddress parseNetworkAddress(std::string_view text);
 
 }  // namespace setip::native

@@ -108,23 +108,22 @@ std::unique_ptr<Port> connectNetworkPort(const std::string& numericHost, std::ui
 
 std::unique_ptr<Port> openNetworkPort(std::string_view name, const NameResolver& resolver) {
     const Deadline deadline = deadlineAfter(connectBudget);
-    const auto address = parseNetworkAddress(name);
-    if (!address) throw PortFailure(quoted(name) + " is not a printer address (host or host:port)");
+    const NetworkAddress address = parseNetworkAddress(name);
 
     startSockets();
-    const std::string shown = address->host + ":" + std::to_string(address->port);
-    const auto hosts = numericAddress(address->host, 0) ? std::vector<std::string>{address->host}
-                                                        : resolver.lookUp(address->host, deadline);
+    const std::string shown = address.host + ":" + std::to_string(address.port);
+    const auto hosts = numericAddress(address.host, 0) ? std::vector<std::string>{address.host}
+                                                        : resolver.lookUp(address.host, deadline);
     // A name can stand for several addresses (localhost is 127.0.0.1 and ::1); the first that connects is used.
     std::optional<PortFailure> lastFailure;
     for (const auto& host : hosts) {
         try {
-            return connectNetworkPort(host, address->port, shown, deadline);
+            return connectNetworkPort(host, address.port, shown, deadline);
         } catch (const PortFailure& failure) {
             lastFailure = failure;
         }
     }
-    throw lastFailure.value_or(PortFailure("cannot look up " + address->host + ": no address"));
+    throw lastFailure.value_or(PortFailure("cannot look up " + address.host + ": no address"));
 }
 
 }  // namespace setip::native

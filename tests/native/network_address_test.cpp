@@ -1,4 +1,5 @@
 #include "printer/native/network_address.h"
+#include "printer/native/port.h"
 #include "tests/support/table.h"
 
 #include <gtest/gtest.h>
@@ -9,30 +10,47 @@ namespace {
 struct Address {
     const char* name;
     std::string text;
-    std::optional<NetworkAddress> parsed;
+    std::string read;  // "host port", or why the text is refused
 };
 
-void PrintTo(const Address& row, std::ostream* out) { *out << row.name; }
+void PrintTo(const Address& row, std::ostream* out) { *out << row.name << ": \"" << row.text << '"'; }
+
+std::string readBack(const std::string& text) {
+    try {
+        const NetworkAddress address = parseNetworkAddress(text);
+        return address.host + " " + std::to_string(address.port);
+    } catch (const PortFailure& refused) {
+        return refused.what();
+    }
+}
 
 class ParseNetworkAddress : public testing::TestWithParam<Address> {};
 
-TEST_P(ParseNetworkAddress, GivesHostAndPort) { EXPECT_EQ(parseNetworkAddress(GetParam().text), GetParam().parsed); }
+TEST_P(ParseNetworkAddress, GivesHostAndPortOrSaysWhyNot) { EXPECT_EQ(readBack(GetParam().text), GetParam().read); }
+
+const std::string notIpv4 = " is not an IPv4 address: write four decimal numbers from 0 to 255 with dots between them";
+const std::string notAnAddress = " is not a printer address (host or host:port)";
 
 INSTANTIATE_TEST_SUITE_P(Rows, ParseNetworkAddress, testing::Values(
-    Address{"a bare address uses the raw printing port", "127.0.0.5", NetworkAddress{"127.0.0.5", 9100}},
-    Address{"a port after a colon", "127.0.0.5:9101", NetworkAddress{"127.0.0.5", 9101}},
-    Address{"blanks and tabs around are ignored", " \t127.0.0.5:9101 ", NetworkAddress{"127.0.0.5", 9101}},
-    Address{"a bare ipv6 address has no port", "::1", NetworkAddress{"::1", 9100}},
-    Address{"a bracketed ipv6 address", "[::1]", NetworkAddress{"::1", 9100}},
-    Address{"a bracketed ipv6 address with a port", "[::1]:9101", NetworkAddress{"::1", 9101}},
-    Address{"the empty text", "", std::nullopt},
-    Address{"a colon with no port", "127.0.0.5:", std::nullopt},
-    Address{"a port with no host", ":9100", std::nullopt},
-    Address{"port zero", "h:0", std::nullopt},
-    Address{"a port past 65535", "h:65536", std::nullopt},
-    Address{"a signed port", "h:+9100", std::nullopt},
-    Address{"an unclosed bracket", "[::1:9100", std::nullopt},
-    Address{"text after the bracket", "[::1]x", std::nullopt}),
+    Address{"a bare address uses the raw printing port", "127.0.0.5", "127.0.0.5 9100"},
+    Address{"a port after a colon", "127.0.0.5:9101", "127.0.0.5 9101"},
+    Address{"blanks and tabs around are ignored", " \t127.0.0.5:9101 ", "127.0.0.5 9101"},
+    Address{"leading zeros are decimal as in the new address", "0127.000.0.010:9101", "127.0.0.10 9101"},
+    Address{"a name is left to the resolver", "printer-7.example", "printer-7.example 9100"},
+    Address{"a bare ipv6 address has no port", "::1", "::1 9100"},
+    Address{"a bracketed ipv6 address with a port", "[::1]:9101", "::1 9101"},
+    Address{"fewer than four parts are refused", "127.1:9100", "\"127.1\"" + notIpv4},
+    Address{"five parts are refused", "127.0.0.1.5", "\"127.0.0.1.5\"" + notIpv4},
+    Address{"a part over 255 is refused", "127.0.0.256", "\"127.0.0.256\"" + notIpv4},
+    Address{"a hexadecimal part is refused", "0x7f.1", "\"0x7f.1\"" + notIpv4},
+    Address{"the empty text", "", "\"\"" + notAnAddress},
+    Address{"a colon with no port", "127.0.0.5:", "\"127.0.0.5:\"" + notAnAddress},
+    Address{"a port with no host", ":9100", "\":9100\"" + notAnAddress},
+    Address{"port zero", "h:0", "\"h:0\"" + notAnAddress},
+    Address{"a port past 65535", "h:65536", "\"h:65536\"" + notAnAddress},
+    Address{"a signed port", "h:+9100", "\"h:+9100\"" + notAnAddress},
+    Address{"an unclosed bracket", "[::1:9100", "\"[::1:9100\"" + notAnAddress},
+    Address{"text after the bracket", "[::1]x", "\"[::1]x\"" + notAnAddress}),
     setip::testing_support::RowName{});
 
 }  // namespace

@@ -34,6 +34,14 @@ TEST(NetworkPort, FailsTheWriteWhenThePrinterResetsMidWay) {
     EXPECT_TRUE(reason.starts_with("cannot send to " + address)) << reason;
 }
 
+// 127.0.0.010 is 127.0.0.10, as the new-address box reads it, never the resolver's octal 127.0.0.8.
+TEST(NetworkPort, ReachesTheAddressWithLeadingZerosReadAsDecimal) {
+    LoopbackPrinter printer{"127.0.0.10"};
+    Press press;
+    press("127.0.0.010" + printer.address().substr(printer.address().find(':')));
+    EXPECT_EQ(printer.connections(1), std::vector<Bytes>{command192}) << press.diagnostics.str();
+}
+
 // Typed as it stands, with blanks around it and by name, the printer gets the exact command each time. The refusals,
 // the timeouts and the unknown names are in the ports suite's table.
 TEST(NetworkPort, DeliversTheExactCommandAsTypedAndLeavesNoDescriptorOpenAfterAThousandPresses) {

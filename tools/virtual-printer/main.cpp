@@ -1,6 +1,7 @@
 // virtual-printer: a receipt printer on loopback for trying setip without hardware.
 
 #include "printer/native/network_address.h"
+#include "printer/native/port.h"
 #include "tools/virtual-printer/pty_printer.h"
 #include "tools/virtual-printer/tcp_printer.h"
 
@@ -32,12 +33,12 @@ int main(int argc, char** argv) {
         }
         if (argument == "--pty") return setip::virtual_printer::servePty(std::cout);
         if (argument == "--listen" && i + 1 < argc) {
-            const auto parsed = setip::native::parseNetworkAddress(argv[++i]);
-            if (!parsed) {
-                std::cerr << "virtual-printer: \"" << argv[i] << "\" is not an address\n";
+            try {
+                address = setip::native::parseNetworkAddress(argv[++i]);
+            } catch (const setip::native::PortFailure& refused) {
+                std::cerr << "virtual-printer: " << refused.what() << '\n';
                 return 2;
             }
-            address = *parsed;
             continue;
         }
         std::cerr << "virtual-printer: unknown argument \"" << argument << "\"\n\n" << usage;
