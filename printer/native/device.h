@@ -21,4 +21,8 @@ std::string numberedDevicePath(std::string_view prefix, unsigned number);
 // The failure of a write that the device did not take before the write deadline.
 PortFailure deviceTookNothing(const std::string& path);
 
+// The refusal of a typed path that opened but is no device, such as a regular file: one slip of the keyboard must
+// not overwrite a file.
+PortFailure notAPrinterDevice(const std::string& path);
+
 }  // namespace setip::native

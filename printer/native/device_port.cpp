@@ -31,6 +31,8 @@ PortFailure deviceTookNothing(const std::string& path) {
                        std::to_string(writeBudget.count()) + " s (is the printer offline?)");
 }
 
+PortFailure notAPrinterDevice(const std::string& path) { return PortFailure(quoted(path) + " is not a printer device"); }
+
 std::unique_ptr<Port> openDevicePort(std::string_view name) {
     const std::string path = devicePathOf(name, "LPT");
     return std::make_unique<DevicePort>(openDeviceFile(path, DeviceAccess::write), path);

@@ -18,6 +18,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <optional>
 #include <sstream>
@@ -182,6 +183,21 @@ TEST_P(PortPressTest, DeliversTheExactCommandOrSaysWhyNot) {
               static_cast<tcflag_t>(CS8 | CLOCAL | CREAD)) << "not 8N1 without flow control";
     EXPECT_EQ((seen.c_iflag & (IXON | IXOFF | IXANY | ICRNL | INLCR)) | (seen.c_oflag & OPOST) |
                   (seen.c_lflag & (ICANON | ECHO | ISIG | IEXTEN)), 0u) << "not raw";
+}
+
+// One slip of the keyboard must not overwrite a file: a typed path to a regular file is refused and left as it was.
+TEST(DevicePath, RefusesARegularFileAndLeavesItAsItWas) {
+    const TemporaryDirectory dir;
+    const std::string notes = dir.path + "/notes.txt";
+    std::ofstream{notes} << "the operator's notes";
+    for (const std::string port : {"LPT:", "COM:"}) {
+        testing_support::Press press;
+        press(WindowInputs{fromUtf8(port + notes), u"", u"", u"9600", newAddress});
+        EXPECT_EQ(press.diagnostics.str(), "setip: \"" + notes + "\" is not a printer device\n") << port;
+        std::ostringstream kept;
+        kept << std::ifstream{notes}.rdbuf();
+        EXPECT_EQ(kept.str(), "the operator's notes") << port;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Ports, PortPressTest, testing::ValuesIn(std::vector<PortPress>{

@@ -47,6 +47,8 @@ TEST_P(RefusedPort, OpensNothingAndSaysWhy) {
 INSTANTIATE_TEST_SUITE_P(Windows, RefusedPort, testing::Values(
     Refusal{"a printer that refuses", "127.0.0.1:1", 21, "cannot connect to 127.0.0.1:1: ", "(error 10061)"},
     Refusal{"a com port the machine lacks", "COM43", 1, R"(cannot open \\.\COM43: )", "(error 2)"},
+    Refusal{"a regular file is no printer device", R"(LPT:C:\windows\win.ini)", 18,
+            R"("C:\windows\win.ini" is not a printer device)", ""},
     Refusal{"com0 is no port", "COM0", 1, "\"COM0\" names no port: write COMn or COM: followed by a device path", ""},
     Refusal{"an unknown queue", "No Such Queue", 20, "cannot open printer queue \"No Such Queue\": ", "(error 1801)"}),
     testing_support::RowName{});

@@ -66,7 +66,13 @@ std::string numberedDevicePath(std::string_view prefix, unsigned number) {
 DeviceFile openDeviceFile(const std::string& path, DeviceAccess access) {
     const int flags = access == DeviceAccess::readWrite ? O_RDWR : O_WRONLY;
     DeviceFile fd{::open(path.c_str(), flags | O_NOCTTY | O_NONBLOCK | O_CLOEXEC)};
-    if (fd) return fd;
+    if (fd) {
+        // The type of what was opened, not of the path, which could have been swapped since.
+        struct stat status {};
+        if (::fstat(fd.get(), &status) != 0) throw systemFailure("open", path, lastSystemError());
+        if (!S_ISCHR(status.st_mode) && !S_ISFIFO(status.st_mode)) throw notAPrinterDevice(path);
+        return fd;
+    }
     const int error = errno;
     const PortFailure failure = systemFailure("open", path, static_cast<SystemError>(error));
     if (error == EACCES || error == EPERM) throw PortFailure(failure.what() + groupHint(path));

@@ -17,6 +17,8 @@ DeviceFile openDeviceFile(const std::string& path, DeviceAccess access) {
     DeviceFile device{::CreateFileW(wideFromAnsi(path).c_str(), GENERIC_WRITE | alsoRead, 0, nullptr, OPEN_EXISTING,
                                     FILE_FLAG_OVERLAPPED, nullptr)};
     if (!device) throw systemFailure("open", path, ::GetLastError());
+    const DWORD type = ::GetFileType(device.get());
+    if (type != FILE_TYPE_CHAR && type != FILE_TYPE_PIPE) throw notAPrinterDevice(path);
     return device;
 }
 
