@@ -48,7 +48,8 @@ std::optional<std::string> fourDecimalParts(const std::vector<std::string_view>&
         unsigned value = 0;
         std::from_chars(digits.data(), digits.data() + digits.size(), value);
         if (digits.size() > 3 || value > 255) return std::nullopt;
-        plain += (plain.empty() ? "" : ".") + std::to_string(value);
+        if (!plain.empty()) plain += '.';
+        plain += std::to_string(value);
     }
     return plain;
 }
