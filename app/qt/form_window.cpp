@@ -12,12 +12,16 @@
 #include <QPushButton>
 
 #include <algorithm>
+#include <limits>
 #include <utility>
 
 namespace setip::qt {
 namespace {
 
 QString toQString(TextView text) { return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())); }
+
+// The boxes take text of any length Qt can hold, not QLineEdit's default of 32,767 characters.
+constexpr int anyLength = std::numeric_limits<int>::max();
 
 Text toText(const QString& text) { return Text{reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())}; }
 
@@ -83,6 +87,7 @@ QWidget* FormWindow::widgetFor(Control& control) {
         }
         case ControlKind::textBox: {
             auto* edit = new QLineEdit(text, this);
+            edit->setMaxLength(anyLength);
             connect(edit, &QLineEdit::textEdited, this,
                     [this, &control](const QString& typed) { fromQt([&] { operatorEdits(control, toText(typed)); }); });
             widget = edit;
@@ -92,6 +97,7 @@ QWidget* FormWindow::widgetFor(Control& control) {
             auto* combo = new QComboBox(this);
             if (static_cast<const ComboBox&>(control).style() == ComboStyle::dropDownCombo) {
                 combo->setEditable(true);
+                combo->lineEdit()->setMaxLength(anyLength);
                 // The text is exactly what the operator typed: no completion, and Enter adds no item.
                 combo->setCompleter(nullptr);
                 combo->setInsertPolicy(QComboBox::NoInsert);

@@ -208,6 +208,9 @@ void FormWindow::createControls() {
         HWND native = ::CreateWindowExW(extended, kind.windowClass, wideOf(initialTextOf(*control)).c_str(),
                                         WS_CHILD | WS_VISIBLE | kind.style, 0, 0, 0, 0, window_,
                                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id++)), instance, nullptr);
+        // The boxes take text of any length, not the edit control's default of about 30,000 characters; 0 lifts it.
+        if (control->kind() == ControlKind::textBox) ::SendMessageW(native, EM_SETLIMITTEXT, 0, 0);
+        if ((kind.style & CBS_DROPDOWNLIST) == CBS_DROPDOWN) ::SendMessageW(native, CB_LIMITTEXT, 0, 0);
         natives_.emplace_back(native, control->kind());
     }
 }

@@ -170,6 +170,26 @@ TEST(FormWindow, WaitsVisiblyDuringAPressAndShowsWhatTheLibraryThrows) {
     EXPECT_TRUE(shown.window.isVisible());
 }
 
+// Each box takes pasted text of any length; 100,000 characters around a valid address reach the press whole.
+TEST(FormWindow, TakesPastedTextOfAnyLength) {
+    ShownWindow shown;
+    const QString blanks(50'000, u' ');
+    QApplication::clipboard()->setText(blanks + QStringLiteral("10.0.0.7") + blanks);
+    for (QLineEdit* box : {shown.widget<QComboBox>("Combo1").lineEdit(), &shown.widget<QLineEdit>("Text1"),
+                           &shown.widget<QLineEdit>("Text2")}) {
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    }
+    const FrmTest& form = shown.window.form();
+    EXPECT_EQ((std::vector<std::size_t>{form.Combo1.Text().size(), form.Text1.Text().size(), form.Text2.Text().size()}),
+              std::vector<std::size_t>(3, 100'008));
+    shown.window.form().Combo1.operatorEdits(u"LPT1");
+    QTest::mouseClick(&shown.widget("Command5"), Qt::LeftButton);
+    ASSERT_EQ(shown.recording.calls.size(), 5u) << shown.messages.join(u'\n').toStdString();
+    EXPECT_EQ(shown.recording.calls[2], "POS_WriteFile(7, 1F 1B 1F 91 00 49 50 0A 00 00 07, 11)");
+}
+
 std::string shellQuoted(const std::string& path) { return "'" + path + "'"; }
 
 // The README's run command with no display: the built program on an Xvfb of its own, its picture saved in the build

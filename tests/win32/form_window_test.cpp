@@ -172,6 +172,31 @@ TEST_F(Win32Window, PressesSetIpFromTheFirstKeyAndAgainAfterAnErrorBox) {
     EXPECT_EQ(library.calls[1], R"(POS_Open("C", 0, 0, 0, 0, 20))");
 }
 
+// Each box takes pasted text of any length; 100,000 characters around a valid address reach the press whole.
+TEST_F(Win32Window, TakesPastedTextOfAnyLength) {
+    const std::wstring blanks(50'000, L' ');
+    const std::wstring text = blanks + L"10.0.0.7" + blanks;
+    ASSERT_TRUE(::OpenClipboard(window.handle()));
+    ::EmptyClipboard();
+    const HGLOBAL copy = ::GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+    std::copy_n(text.c_str(), text.size() + 1, static_cast<wchar_t*>(::GlobalLock(copy)));
+    ::GlobalUnlock(copy);
+    ::SetClipboardData(CF_UNICODETEXT, copy);  // the clipboard owns it now
+    ::CloseClipboard();
+    for (const Control* box : {static_cast<const Control*>(&form.Combo1), static_cast<const Control*>(&form.Text1),
+                               static_cast<const Control*>(&form.Text2)}) {
+        const HWND edit = box == &form.Combo1 ? ::GetWindow((*this)[*box], GW_CHILD) : (*this)[*box];
+        ::SendMessageW(edit, EM_SETSEL, 0, -1);
+        ::SendMessageW(edit, WM_PASTE, 0, 0);
+    }
+    EXPECT_EQ((std::vector<std::size_t>{form.Combo1.Text().size(), form.Text1.Text().size(), form.Text2.Text().size()}),
+              std::vector<std::size_t>(3, 100'008));
+    form.Combo1.operatorEdits(u"LPT1");
+    ::SendMessageW((*this)[form.Command5], BM_CLICK, 0, 0);
+    ASSERT_EQ(library.calls.size(), 5u);
+    EXPECT_EQ(library.calls[2], "POS_WriteFile(7, 1F 1B 1F 91 00 49 50 0A 00 00 07, 11)");
+}
+
 // By name, so that the system's own lookup takes part; the refusals and the deadline go by number.
 TEST_F(Win32WindowOnALoopbackPrinter, PressesSetIpWithTheTypedAddresses) {
     const testing_support::WinsockListener printer;
