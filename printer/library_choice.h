@@ -1,6 +1,6 @@
 #pragma once
 
-#include "printer/library.h"
+#include "printer/printer_library.h"
 
 #include <memory>
 #include <ostream>

@@ -18,14 +18,4 @@ std::optional<PortKind> portKindOf(TextView entry) {
     return std::nullopt;
 }
 
-OpenMode openModeOf(PortKind kind) {
-    switch (kind) {
-        case PortKind::network: return OpenMode::network;
-        case PortKind::serial: return OpenMode::serial;
-        case PortKind::parallel: return OpenMode::parallel;
-        case PortKind::driver: return OpenMode::driver;
-    }
-    return {};
-}
-
 }  // namespace setip

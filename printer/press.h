@@ -1,40 +1,41 @@
 #pragma once
 
 #include "common/text.h"
-#include "printer/library.h"
-#include "printer/window_inputs.h"
+#include "printer/printer_library.h"
 
 #include <cstdint>
 #include <optional>
-#include <ostream>
+#include <string>
 
 namespace setip {
 
-// How the press tells the operator what it does: that it is busy, and when something went wrong, a modal message
-// with the critical icon and one OK button.
-class OperatorMessages {
-public:
-    virtual ~OperatorMessages() = default;
-    virtual void showError(TextView title, TextView text) = 0;
-    // A press may wait seconds on a printer. It shows itself busy around its library calls and idle again before
-    // any message and at its end; a front end draws that, as the wait cursor.
-    virtual void showBusy() {}
-    virtual void showIdle() {}
+// One press of "Set IP", by role: what the operator chose and typed, as the window's controls hold it.
+struct PressRequest {
+    Text port;            // the port entry: its first three characters name the kind; a serial or parallel port's name
+    Text presentAddress;  // the printer's present address, read for the network kind only
+    Text queue;           // the installed printer queue, read for the driver kind only
+    Text baudRate;        // read for the serial kind only
+    Text newAddress;      // the address the printer is to take
 };
 
-inline constexpr TextView errorTitle = u"error";
-inline constexpr TextView openFailedText = u"Fail to open port,please check!";
-inline constexpr TextView sendFailedText = u"Fail to send command,please check!";
-inline constexpr TextView invalidAddressText =
-    u"Invalid IP address,please check!\r\nThe correct format is 255.255.255.255";
+enum class PressStage { address, open, send };
 
-// One press of "Set IP": parse the new address, open the chosen port, send the set-address command and close the
-// port. A malformed address or a port that will not open is shown to the operator and nothing is sent. A send
-// that a library able to tell says failed is shown once the port is closed. The reason for either, when known,
-// goes to `diagnostics` as one line; so does an unexpected exception, which is shown as the failure of the step
-// it came from.
-// Gives the handle POS_Open returned, or nothing when the press stopped before opening a port.
-std::optional<std::int32_t> pressSetIp(const WindowInputs& inputs, PrinterLibrary& library,
-                                       OperatorMessages& messages, std::ostream& diagnostics);
+// What one press did. A press that failed says at which stage, and why in words an operator can act on.
+struct PressOutcome {
+    // What opening the port gave: failedHandle when it could not be opened; none when the press stopped at the
+    // address, before any port was asked for.
+    std::optional<std::int32_t> handle;
+    std::optional<PressStage> failedAt;  // none when the command was sent
+    std::string reason;                  // empty when the command was sent
+
+    bool sent() const { return !failedAt.has_value(); }
+    friend bool operator==(const PressOutcome&, const PressOutcome&) = default;
+};
+
+// Parses the new address, opens the port the request names, sends the 11-byte set-address command between StartDoc
+// and EndDoc, and closes the port. A malformed address opens nothing, and a port that does not open is sent nothing.
+// Once the port is open, every step runs and the port is closed whatever came before; the first failure is the one
+// told. Tells nobody itself: the caller turns the outcome into what its operator sees.
+PressOutcome pressSetIp(const PressRequest& request, PrinterLibrary& library);
 
 }  // namespace setip

@@ -63,7 +63,7 @@ private:
 }  // namespace
 
 FormWindow::FormWindow(const InstalledPrinters& printers, PrinterLibrary& library, std::ostream& diagnostics)
-    : diagnostics_(diagnostics), form_(printers, *this, *this, library, diagnostics) {
+    : diagnostics_(diagnostics), form_(printers, *this, library, diagnostics) {
     setWindowTitle(toQString(formCaption));
     setFixedSize(twipsToPixels(clientWidthTwips, logicalDpiX()), twipsToPixels(clientHeightTwips, logicalDpiY()));
     for (Control* control : form_.controls()) natives_.push_back(std::make_unique<Widget>(*widgetFor(*control)));

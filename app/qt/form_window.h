@@ -1,9 +1,7 @@
 #pragma once
 
-#include "printer/library.h"
-#include "printer/press.h"
-#include "window/drawing_surface.h"
-#include "window/frm_test.h"
+#include "printer/printer_library.h"
+#include "window/form_model.h"
 #include "window/installed_printers.h"
 #include "window/native_control.h"
 
@@ -18,7 +16,7 @@ namespace setip::qt {
 
 // FrmTest drawn with Qt Widgets. Each widget reports the operator's picks, edits and presses to its control in
 // the model and then the whole window is redrawn from the model; the widgets hold no state of their own.
-class FormWindow final : public QWidget, private DrawingSurface, private OperatorMessages {
+class FormWindow final : public QWidget, private FrontEnd {
 public:
     // Builds the widgets and runs the window's start-up, so it is ready to show.
     FormWindow(const InstalledPrinters& printers, PrinterLibrary& library, std::ostream& diagnostics);

@@ -77,7 +77,7 @@ void fitComboHeight(HWND combo, int height) {
 
 FormWindow::FormWindow(HINSTANCE instance, const InstalledPrinters& printers, PrinterLibrary& library,
                        std::ostream& diagnostics, DpiFunctions dpi)
-    : form_(printers, *this, *this, library, diagnostics), dpi_(dpi) {
+    : form_(printers, *this, library, diagnostics), dpi_(dpi) {
     registerClass(instance, &noEscapeProcedure<&FormWindow::procedure>);
     ::CreateWindowExW(frameExtendedStyle, className, wideOf(formCaption).c_str(), frameStyle, CW_USEDEFAULT,
                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);

@@ -3,10 +3,8 @@
 #include "app/win32/dpi.h"
 #include "app/win32/gdi_handles.h"
 #include "app/win32/native_window.h"
-#include "printer/library.h"
-#include "printer/press.h"
-#include "window/drawing_surface.h"
-#include "window/frm_test.h"
+#include "printer/printer_library.h"
+#include "window/form_model.h"
 #include "window/installed_printers.h"
 
 #include <windows.h>
@@ -19,7 +17,7 @@ namespace setip::win32 {
 // FrmTest drawn with the system's own controls. Each control reports the operator's picks, edits and presses to
 // its control in the model, and then the whole window is redrawn from the model; the controls hold no state of
 // their own that the model does not have.
-class FormWindow final : private DrawingSurface, private OperatorMessages {
+class FormWindow final : private FrontEnd {
 public:
     // Creates the window and its controls and runs the window's start-up, so it is ready to show. `dpi` is how the
     // window learns its DPI; the tests give it a system's without the newer functions.

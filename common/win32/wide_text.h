@@ -10,8 +10,8 @@ namespace setip {
 std::wstring wideFromAnsi(std::string_view text);
 std::wstring wideFromUtf8(std::string_view text);
 
-// The system's wide text in 8 bits. In the ANSI code page a character the code page lacks becomes its default
-// character ("?"), as the system's own conversion does.
+// The system's wide text in 8 bits. In the ANSI code page a character the code page lacks becomes its likeness
+// there, or else the default character ("?"), as the system's own conversion does.
 std::string ansiFromWide(std::wstring_view text);
 std::string utf8FromWide(std::wstring_view text);
 

@@ -1,12 +1,10 @@
 #include "printer/library_choice.h"
 
-#include "printer/native/native_library.h"
+#include "printer/builtin/builtin_library.h"
 
 namespace setip {
 
 // There is no vendor library for Linux, so there is nothing to choose between.
-std::unique_ptr<PrinterLibrary> choosePrinterLibrary(std::ostream&) {
-    return std::make_unique<native::NativeLibrary>();
-}
+std::unique_ptr<PrinterLibrary> choosePrinterLibrary(std::ostream&) { return std::make_unique<builtin::BuiltinLibrary>(); }
 
 }  // namespace setip

@@ -1,22 +1,22 @@
 #include "printer/library_choice.h"
 
-#include "printer/native/native_library.h"
-#include "printer/posdll/vendor_library.h"
-#include "printer/posdll/win32/library_search.h"
+#include "printer/builtin/builtin_library.h"
+#include "printer/win32/library_search.h"
+#include "printer/win32/vendor_library.h"
 
 namespace setip {
 
-// The vendor's library when it is there and has its five entries; the built-in one otherwise. A vendor library
-// that is there but refused is told once, so the operator knows which library the presses go through.
+// The vendor's library when it is there and has its five entries; the built-in one otherwise. A vendor library that
+// is there but refused is told once, so the operator knows which library the presses go through.
 std::unique_ptr<PrinterLibrary> choosePrinterLibrary(std::ostream& diagnostics) {
-    if (!posdll::installedPathOf(L"POSDLL.dll").empty()) {
+    if (!vendor::installedPathOf(L"POSDLL.dll").empty()) {
         try {
-            return posdll::bindVendorLibrary("POSDLL.dll");
-        } catch (const posdll::BindFailure& failure) {
+            return vendor::bindVendorLibrary(L"POSDLL.dll");
+        } catch (const PrinterFailure& failure) {
             diagnostics << failure.what() << ". setip uses its built-in printer library instead.\n";
         }
     }
-    return std::make_unique<native::NativeLibrary>();
+    return std::make_unique<builtin::BuiltinLibrary>();
 }
 
 }  // namespace setip

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "common/posix/unique_fd.h"
-#include "printer/native/native_library.h"
+#include "printer/builtin/builtin_library.h"
+#include "printer/press.h"
 #include "tests/support/child_process.h"
-#include "tests/support/recording_library.h"
 
 #include <netinet/in.h>
 
@@ -45,23 +45,18 @@ private:
     std::vector<UniqueFd> fillers_;
 };
 
-// Presses "Set IP" with the built-in library; what the press told stays here. A bare present address presses the
-// network kind with it; the new address only travels inside the command, and the virtual printer moves to none off
-// loopback.
+// Presses "Set IP" with the built-in library. A bare present address presses the network kind with it; the new
+// address only travels inside the command, and the virtual printer moves to none off loopback.
 struct Press {
-    native::NativeLibrary library;
-    RecordingMessages messages;
-    std::ostringstream diagnostics;
+    builtin::BuiltinLibrary library;
 
-    explicit Press(std::shared_ptr<const native::NameResolver> resolver = native::systemResolver())
+    explicit Press(std::shared_ptr<const builtin::NameResolver> resolver = builtin::systemResolver())
         : library(std::move(resolver)) {}
-    std::optional<std::int32_t> operator()(const WindowInputs& inputs) {
-        return pressSetIp(inputs, library, messages, diagnostics);
-    }
-    std::optional<std::int32_t> operator()(const std::string& present, const Text& next = u"192.168.123.100") {
+    PressOutcome operator()(const PressRequest& request) { return pressSetIp(request, library); }
+    PressOutcome operator()(const std::string& present, const Text& next = u"192.168.123.100") {
         return (*this)({u"ETHERNET", fromUtf8(present), u"", u"19200", next});
     }
-    std::int32_t open(const std::string& name) { return library.POS_Open(name.c_str(), 0, 0, 0, 0, 21); }
+    std::int32_t open(const std::string& name) { return library.open(PortKind::network, fromUtf8(name), {}); }
 };
 
 // The socket address of a numeric "host:port".

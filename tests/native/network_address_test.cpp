@@ -1,10 +1,9 @@
-#include "printer/native/network_address.h"
-#include "printer/native/port.h"
+#include "printer/builtin/network_address.h"
 #include "tests/support/table.h"
 
 #include <gtest/gtest.h>
 
-namespace setip::native {
+namespace setip::builtin {
 namespace {
 
 struct Address {
@@ -19,7 +18,7 @@ std::string readBack(const std::string& text) {
     try {
         const NetworkAddress address = parseNetworkAddress(text);
         return address.host + " " + std::to_string(address.port);
-    } catch (const PortFailure& refused) {
+    } catch (const PrinterFailure& refused) {
         return refused.what();
     }
 }
@@ -54,4 +53,4 @@ INSTANTIATE_TEST_SUITE_P(Rows, ParseNetworkAddress, testing::Values(
     setip::testing_support::RowName{});
 
 }  // namespace
-}  // namespace setip::native
+}  // namespace setip::builtin

@@ -1,4 +1,3 @@
-#include "printer/native/native_library.h"
 #include "tests/native/loopback_peer.h"
 
 #include <gtest/gtest.h>
@@ -6,7 +5,7 @@
 #include <optional>
 #include <thread>
 
-namespace setip::native {
+namespace setip::builtin {
 namespace {
 
 using namespace std::chrono_literals;
@@ -24,22 +23,24 @@ TEST(NetworkPort, FailsTheWriteWhenThePrinterResetsMidWay) {
     const Bytes large(64 << 20, 0x20);  // more than the socket buffers hold, so the send is still going on
 
     const std::int32_t handle = press.open(address);
-    ASSERT_NE(handle, -1);
     const std::jthread reset{[&printer] {
         std::this_thread::sleep_for(300ms);
         printer.reset();
     }};
-    EXPECT_EQ(press.library.POS_WriteFile(handle, large.data(), static_cast<std::int32_t>(large.size())), -1);
-    const std::string reason = press.library.failureReason();
-    EXPECT_TRUE(reason.starts_with("cannot send to " + address)) << reason;
+    try {
+        press.library.write(handle, large);
+        ADD_FAILURE() << "the write succeeded";
+    } catch (const PrinterFailure& failure) {
+        EXPECT_TRUE(std::string{failure.what()}.starts_with("cannot send to " + address)) << failure.what();
+    }
 }
 
 // 127.0.0.010 is 127.0.0.10, as the new-address box reads it, never the resolver's octal 127.0.0.8.
 TEST(NetworkPort, ReachesTheAddressWithLeadingZerosReadAsDecimal) {
     LoopbackPrinter printer{"127.0.0.10"};
     Press press;
-    press("127.0.0.010" + printer.address().substr(printer.address().find(':')));
-    EXPECT_EQ(printer.connections(1), std::vector<Bytes>{command192}) << press.diagnostics.str();
+    const PressOutcome outcome = press("127.0.0.010" + printer.address().substr(printer.address().find(':')));
+    EXPECT_EQ(printer.connections(1), std::vector<Bytes>{command192}) << outcome.reason;
 }
 
 // Typed as it stands, with blanks around it and by name, the printer gets the exact command each time. The refusals,
@@ -52,13 +53,14 @@ TEST(NetworkPort, DeliversTheExactCommandAsTypedAndLeavesNoDescriptorOpenAfterAT
     const std::size_t before = testing_support::openDescriptorCount();
     {
         Press press;
-        for (int i = 0; i < 999; ++i) press(typed[i % 3]);
-        for (int i = 0; i < 50; ++i) press(refusing);
+        int failed = 0;
+        for (int i = 0; i < 999; ++i) failed += press(typed[i % 3]).sent() ? 0 : 1;
+        for (int i = 0; i < 50; ++i) failed += press(refusing).sent() ? 0 : 1;
+        EXPECT_EQ(failed, 50) << "only the refusals fail";
         const std::int32_t stale = press.open(printer.address());
         const std::int32_t current = press.open(printer.address());  // closes the stale one's connection
-        EXPECT_EQ(press.library.POS_WriteFile(stale, command192.data(), 11), -1);
-        EXPECT_EQ(press.library.POS_WriteFile(current, command192.data(), 11), 11) << "left open for the library";
-        EXPECT_EQ(press.messages.shown.size(), 50u) << "only the refusals are told";
+        EXPECT_THROW(press.library.write(stale, command192), PrinterFailure);
+        press.library.write(current, command192);  // left open for the library's close
     }
     EXPECT_EQ(testing_support::openDescriptorCount(), before);
     std::vector<Bytes> sent(999, command192);
@@ -68,4 +70,4 @@ TEST(NetworkPort, DeliversTheExactCommandAsTypedAndLeavesNoDescriptorOpenAfterAT
 }
 
 }  // namespace
-}  // namespace setip::native
+}  // namespace setip::builtin

@@ -1,10 +1,7 @@
-#include "printer/native/deadlines.h"
-#include "printer/native/native_library.h"
 #include "printer/press.h"
 #include "tests/native/loopback_peer.h"
 #include "tests/ports/pseudo_terminal.h"
 #include "tests/support/cups_server.h"
-#include "tests/support/recording_library.h"
 #include "tests/support/table.h"
 
 #include <cups/cups.h>
@@ -86,21 +83,22 @@ struct PrintServers {
 };
 
 // A resolver that knows no name at all, and counts how often it was asked.
-struct UnknownNames final : native::NameResolver {
+struct UnknownNames final : builtin::NameResolver {
     mutable std::atomic<int> asked{0};
     std::vector<std::string> lookUp(const std::string& host, Deadline) const override {
         ++asked;
-        throw native::PortFailure("cannot look up " + host + ": Name or service not known");
+        throw PrinterFailure("cannot look up " + host + ": Name or service not known");
     }
 };
 
 // Runs in a child that gave up root for nobody (65534, as is its group nogroup): presses with the diagnostics on
 // stderr and exits 0 when the port was refused.
-[[noreturn]] void pressAsNobody(const WindowInputs& inputs) {
+[[noreturn]] void pressAsNobody(const PressRequest& request) {
     if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0) std::_Exit(2);
-    native::NativeLibrary library;
-    testing_support::RecordingMessages messages;
-    std::_Exit(pressSetIp(inputs, library, messages, std::cerr) == failedHandle ? 0 : 1);
+    builtin::BuiltinLibrary library;
+    const PressOutcome outcome = pressSetIp(request, library);
+    std::cerr << "setip: " << outcome.reason << '\n';
+    std::_Exit(outcome.handle == failedHandle ? 0 : 1);
 }
 
 class PortPressTest : public testing::TestWithParam<PortPress> {};
@@ -141,7 +139,7 @@ TEST_P(PortPressTest, DeliversTheExactCommandOrSaysWhyNot) {
         expected.replace(at, 2, servers ? servers->name : path);
     }
     const bool network = row.port.starts_with("ETHERNET");
-    const WindowInputs inputs{fromUtf8(network ? "ETHERNET" : row.port + path),
+    const PressRequest inputs{fromUtf8(network ? "ETHERNET" : row.port + path),
                               fromUtf8(network ? row.port.substr(9) + path : ""), row.choice, row.choice, newAddress};
     if (row.asNobody) {
         EXPECT_EXIT(pressAsNobody(inputs), testing::ExitedWithCode(0), testing::HasSubstr(expected));
@@ -152,16 +150,16 @@ TEST_P(PortPressTest, DeliversTheExactCommandOrSaysWhyNot) {
     const auto descriptors = testing_support::openDescriptorCount();
 
     const auto started = std::chrono::steady_clock::now();
-    const auto handle = press(inputs);
+    const PressOutcome outcome = press(inputs);
     const auto waited = std::chrono::steady_clock::now() - started;
     EXPECT_GE(waited, row.waits - 100ms) << "gave up before the deadline";
     EXPECT_LT(waited, std::max(row.waits + 2s, row.sendFails ? 7s : 4s)) << "the press outlasted a deadline";
     EXPECT_EQ(resolver->asked, row.reason.starts_with("cannot look up")) << "only a name is looked up";
-    EXPECT_EQ(press.diagnostics.str(), expected) << (servers ? servers->server.errorLog() : "");
-    EXPECT_EQ(handle == failedHandle, !expected.empty() && !row.sendFails);
-    const std::u16string told = row.sendFails ? u"error: Fail to send command,please check!"
-                                              : u"error: Fail to open port,please check!";
-    EXPECT_EQ(press.messages.shown, std::vector<std::u16string>(expected.empty() ? 0 : 1, told));
+    EXPECT_EQ(outcome.sent() ? "" : "setip: " + outcome.reason + "\n", expected)
+        << (servers ? servers->server.errorLog() : "");
+    EXPECT_EQ(outcome.handle == failedHandle, !expected.empty() && !row.sendFails);
+    EXPECT_EQ(outcome.failedAt, expected.empty() ? std::nullopt
+                                                 : std::optional{row.sendFails ? PressStage::send : PressStage::open});
     EXPECT_EQ(testing_support::openDescriptorCount() + (row.device == hangingUpPty || row.device == forsakenFifo),
               descriptors)  // the far side's
         << "the press left a descriptor open";
@@ -192,8 +190,8 @@ TEST(DevicePath, RefusesARegularFileAndLeavesItAsItWas) {
     std::ofstream{notes} << "the operator's notes";
     for (const std::string port : {"LPT:", "COM:"}) {
         testing_support::Press press;
-        press(WindowInputs{fromUtf8(port + notes), u"", u"", u"9600", newAddress});
-        EXPECT_EQ(press.diagnostics.str(), "setip: \"" + notes + "\" is not a printer device\n") << port;
+        EXPECT_EQ(press({fromUtf8(port + notes), u"", u"", u"9600", newAddress}).reason,
+                  "\"" + notes + "\" is not a printer device") << port;
         std::ostringstream kept;
         kept << std::ifstream{notes}.rdbuf();
         EXPECT_EQ(kept.str(), "the operator's notes") << port;
@@ -212,10 +210,10 @@ INSTANTIATE_TEST_SUITE_P(Ports, PortPressTest, testing::ValuesIn(std::vector<Por
     {"fifo with a reader", "LPT:", fifo, u"", 0, ""},
     {"device that takes nothing is told at the write deadline", "LPT:", fullFifo, u"", 0,
      "cannot write to %s: the device took nothing for 5 s (is the printer offline?)", false, true,
-     native::writeBudget},
+     builtin::writeBudget},
     {"serial line that takes nothing is told at the write deadline", "COM:", stoppedPty, u"9600", 0,
      "cannot write to %s: the device took nothing for 5 s (is the printer offline?)", false, true,
-     native::writeBudget},
+     builtin::writeBudget},
     {"serial line that hangs up during the send is told", "COM:", hangingUpPty, u"9600", 0,
      "cannot write to %s: Input/output error", false, true},
     {"device whose reader goes during the send is told, and SIGPIPE ends nothing", "LPT:", forsakenFifo, u"", 0,
@@ -227,7 +225,7 @@ INSTANTIATE_TEST_SUITE_P(Ports, PortPressTest, testing::ValuesIn(std::vector<Por
      true},
     {"refusing network printer", "ETHERNET ", refusing, u"", 0, "cannot connect to %s: Connection refused"},
     {"network printer that never answers gives up at the connect deadline", "ETHERNET ", fullBacklog, u"", 0,
-     "cannot connect to %s: no answer within 3 s (is the printer on?)", false, false, native::connectBudget},
+     "cannot connect to %s: no answer within 3 s (is the printer on?)", false, false, builtin::connectBudget},
     {"unknown host name", "ETHERNET printer.invalid:9100", none, u"", 0,
      "cannot look up printer.invalid: Name or service not known"},
     {"malformed network address", "ETHERNET 127.0.0.1:http", none, u"", 0,
@@ -244,7 +242,7 @@ INSTANTIATE_TEST_SUITE_P(Ports, PortPressTest, testing::ValuesIn(std::vector<Por
      "cannot reach the print server %s for printer queue \"setip-receipt\": Host is down (is cupsd running?)"},
     {"silent print server gives up at the connect deadline", "DRIVER", silentServer, u"setip-receipt", 0,
      "cannot reach the print server %s for printer queue \"setip-receipt\": Connection timed out (is cupsd "
-     "running?)", false, false, native::connectBudget}}),
+     "running?)", false, false, builtin::connectBudget}}),
     testing_support::RowName{});
 
 }  // namespace

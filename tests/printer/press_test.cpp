@@ -6,105 +6,98 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <system_error>
 
 namespace setip {
+
+void PrintTo(const PressOutcome& outcome, std::ostream* out) {
+    constexpr const char* stages[] = {"address", "open", "send"};
+    *out << "{handle " << (outcome.handle ? std::to_string(*outcome.handle) : "none") << ", "
+         << (outcome.failedAt ? std::string{"failed at "} + stages[static_cast<int>(*outcome.failedAt)] : "sent")
+         << ", \"" << outcome.reason << "\"}";
+}
+
 namespace {
 
 using testing_support::RecordingLibrary;
-using testing_support::RecordingMessages;
 
-constexpr const char* sent192 = "1F 1B 1F 91 00 49 50 C0 A8 7B 64";
-
-WindowInputs inputs(Text combo1, Text text1 = u"192.168.123.100", Text combo2 = u"Receipt", Text combo3 = u"19200",
-                    Text text2 = u"192.168.123.100") {
-    return {std::move(combo1), std::move(text1), std::move(combo2), std::move(combo3), std::move(text2)};
+PressRequest request(Text port, Text presentAddress = u"192.168.123.100", Text queue = u"Receipt",
+                     Text baudRate = u"19200", Text newAddress = u"192.168.123.100") {
+    return {std::move(port), std::move(presentAddress), std::move(queue), std::move(baudRate), std::move(newAddress)};
 }
 
 std::vector<std::string> sendSequence(const std::string& open, int handle = 7) {
-    return {open, "POS_StartDoc()", "POS_WriteFile(" + std::to_string(handle) + ", " + sent192 + ", 11)",
-            "POS_EndDoc()", "POS_Close()"};
+    return {open, "startDoc()", "write(" + std::to_string(handle) + ", 1F 1B 1F 91 00 49 50 C0 A8 7B 64)", "endDoc()",
+            "close()"};
 }
 
 const std::vector<std::string> nothingCalled;
-const std::u16string openFailed = u"error: Fail to open port,please check!";
-const std::u16string sendFailed = u"error: Fail to send command,please check!";
-// The library holds a reason from an earlier press throughout; a press tells it only when it asked this time.
-const std::string libraryReason = "cannot connect to 127.0.0.5:9100: Connection refused";
+const std::string refused = RecordingLibrary{}.reason;
 const std::string thrown = std::make_error_code(std::errc::resource_unavailable_try_again).message();
 
 struct Press {
     const char* name;
-    WindowInputs inputs;
+    PressRequest request;
     std::vector<std::string> calls;
-    std::vector<std::u16string> shown;
-    std::string said = {};  // the one diagnostics line, without its "setip: "
+    std::optional<std::int32_t> handle;  // the outcome
+    std::optional<PressStage> failedAt;
+    std::string reason;
     std::int32_t openResult = 7;
-    std::int32_t writeResult = 11;
-    std::int32_t endDocResult = 0;
-    std::string throwsAt = {};  // the call that throws, as a toolkit or the system might
+    std::string failsAt = {};  // the call that fails
+    bool foreign = false;      // and throws what a toolkit or the system might, not the library's failure
+    friend void PrintTo(const Press& row, std::ostream* out) { *out << row.name; }
 };
 
 class PressSetIp : public testing::TestWithParam<Press> {};
 
-TEST_P(PressSetIp, MakesTheseCallsAndShowsAndSaysThis) {
+TEST_P(PressSetIp, MakesTheseCallsAndGivesThisOutcome) {
     const auto& row = GetParam();
     RecordingLibrary library;
     library.openResult = row.openResult;
-    library.writeResult = row.writeResult;
-    library.endDocResult = row.endDocResult;
-    library.reason = libraryReason;
-    RecordingMessages messages;
-    std::vector<std::string> whileIdle;
-    library.onCall = [&](const std::string& call) {
-        if (!messages.busy) whileIdle.push_back(call);
-        if (!row.throwsAt.empty() && call.starts_with(row.throwsAt)) {
-            throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
-        }
-    };
-    std::ostringstream diagnostics;
-
-    pressSetIp(row.inputs, library, messages, diagnostics);
-
+    if (row.foreign) {
+        library.onCall = [&](const std::string& call) {
+            if (call.starts_with(row.failsAt + "(")) {
+                throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+            }
+        };
+    } else {
+        library.failsAt = row.failsAt;
+    }
+    EXPECT_EQ(pressSetIp(row.request, library), (PressOutcome{row.handle, row.failedAt, row.reason}));
     EXPECT_EQ(library.calls, row.calls);
-    EXPECT_EQ(messages.shown, row.shown) << "a message shown while the press looks busy is marked (busy)";
-    EXPECT_EQ(diagnostics.str(), row.said.empty() ? "" : "setip: " + row.said + "\n");
-    EXPECT_EQ(whileIdle, std::vector<std::string>{}) << "the press did not look busy during these calls";
-    EXPECT_FALSE(messages.busy) << "the press still looks busy after it ended";
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, PressSetIp, testing::Values(
-    Press{"ethx opens text1 as typed in mode 21", inputs(u"ETHx", u" 127.0.0.5 "),
-          sendSequence("POS_Open(\" 127.0.0.5 \", 0, 0, 0, 0, 21)"), {}},
-    Press{"com12 opens the entry at the listed baud rate in mode 1", inputs(u"COM12"),
-          sendSequence("POS_Open(\"COM12\", 19200, 8, 0, 0, 1)"), {}},
-    Press{"lpt2 opens the entry in mode 18 and handle 0 counts as open", inputs(u"LPT2"),
-          sendSequence("POS_Open(\"LPT2\", 0, 0, 0, 0, 18)", 0), {}, "", 0},
-    Press{"drive opens the chosen queue in mode 20", inputs(u"DRIVE"),
-          sendSequence("POS_Open(\"Receipt\", 0, 0, 0, 0, 20)"), {}},
-    // Windows gives the name in its ANSI code page instead, which the Windows suites check; its test preset leaves
-    // this row out by name.
-    Press{"names reach the library as utf8", inputs(u"DRIVER", u"", u"Caf\u00E9"),
-          sendSequence("POS_Open(\"Caf\xC3\xA9\", 0, 0, 0, 0, 20)"), {}}),
+    Press{"ethx opens the present address as typed", request(u"ETHx", u" 127.0.0.5 "),
+          sendSequence("open(network, \" 127.0.0.5 \", 0 0 0 0)"), 7, std::nullopt, ""},
+    Press{"com12 opens the entry at the listed baud rate 8N1", request(u"COM12"),
+          sendSequence("open(serial, \"COM12\", 19200 8 0 0)"), 7, std::nullopt, ""},
+    Press{"lpt2 opens the entry and handle 0 counts as open", request(u"LPT2"),
+          sendSequence("open(parallel, \"LPT2\", 0 0 0 0)", 0), 0, std::nullopt, "", 0},
+    Press{"drive opens the chosen queue by its whole name", request(u"DRIVE", u"", u"Kasse-\u03A9"),
+          sendSequence("open(driver, \"Kasse-\u03A9\", 0 0 0 0)"), 7, std::nullopt, ""}),
     testing_support::RowName{});
 
 INSTANTIATE_TEST_SUITE_P(Failures, PressSetIp, testing::Values(
-    Press{"lower case com1 names no port", inputs(u"com1"), nothingCalled, {openFailed},
-          "\"com1\" names no port; it must start with ETH, COM, LPT or DRI"},
-    Press{"a baud rate that is no number opens nothing", inputs(u"COM1", u"", u"", u"fast"), nothingCalled,
-          {openFailed}, "\"fast\" is not a number, so it is no baud rate for COM1"},
-    Press{"handle -1 shows the message and calls nothing more", inputs(u"COM1"),
-          {"POS_Open(\"COM1\", 19200, 8, 0, 0, 1)"}, {openFailed}, libraryReason, -1},
-    Press{"a short write is told after the close", inputs(u"LPT1"), sendSequence("POS_Open(\"LPT1\", 0, 0, 0, 0, 18)"),
-          {sendFailed}, libraryReason, 7, 5},
-    Press{"a failed end doc is told after the close", inputs(u"DRIVER"),
-          sendSequence("POS_Open(\"Receipt\", 0, 0, 0, 0, 20)"), {sendFailed}, libraryReason, 7, 11, -1},
-    Press{"an exception in the send still closes and is shown as the send failing", inputs(u"COM1"),
-          {"POS_Open(\"COM1\", 19200, 8, 0, 0, 1)", "POS_StartDoc()", std::string{"POS_WriteFile(7, "} + sent192 + ", 11)",
-           "POS_Close()"}, {sendFailed}, thrown, 7, 11, 0, "POS_WriteFile"},
-    Press{"a malformed address opens no port and says so", inputs(u"LPT1", u"", u"", u"", u"10.1.2"), nothingCalled,
-          {u"error: Invalid IP address,please check!\r\nThe correct format is 255.255.255.255"}}),
+    Press{"lower case com1 names no port", request(u"com1"), nothingCalled,
+          failedHandle, PressStage::open, "\"com1\" names no port; it must start with ETH, COM, LPT or DRI"},
+    Press{"a baud rate that is no number opens nothing", request(u"COM1", u"", u"", u"fast"), nothingCalled,
+          failedHandle, PressStage::open, "\"fast\" is not a number, so it is no baud rate for COM1"},
+    Press{"a port that will not open is sent nothing", request(u"COM1"), {"open(serial, \"COM1\", 19200 8 0 0)"},
+          failedHandle, PressStage::open, refused, 7, "open"},
+    Press{"a failed write is told once the port is closed", request(u"LPT1"),
+          sendSequence("open(parallel, \"LPT1\", 0 0 0 0)"), 7, PressStage::send, refused, 7, "write"},
+    Press{"a failed end doc is told", request(u"DRIVER"), sendSequence("open(driver, \"Receipt\", 0 0 0 0)"),
+          7, PressStage::send, refused, 7, "endDoc"},
+    Press{"a failed close is told", request(u"DRIVER"), sendSequence("open(driver, \"Receipt\", 0 0 0 0)"),
+          7, PressStage::send, refused, 7, "close"},
+    Press{"any exception in the open is told as the open failing", request(u"LPT1"),
+          {"open(parallel, \"LPT1\", 0 0 0 0)"}, failedHandle, PressStage::open, thrown, 7, "open", true},
+    Press{"any exception in the send still closes and is told as the send failing", request(u"COM1"),
+          sendSequence("open(serial, \"COM1\", 19200 8 0 0)"), 7, PressStage::send, thrown, 7, "write", true},
+    Press{"a malformed address opens no port", request(u"LPT1", u"", u"", u"", u"10.1.2"), nothingCalled,
+          std::nullopt, PressStage::address,
+          "\"10.1.2\" is not a new address: write four numbers from 0 to 255 with dots between them"}),
     testing_support::RowName{});
 
 // What the fuzz target cannot see: how blanks and zeros are read, and which of 13 and 6 a bad part raises. It checks

@@ -1,6 +1,6 @@
 #include "app/qt/form_window.h"
 #include "app/qt/run.h"
-#include "printer/native/native_library.h"
+#include "printer/builtin/builtin_library.h"
 #include "tests/native/loopback_peer.h"
 #include "tests/support/recording_library.h"
 #include "window/twips.h"
@@ -133,7 +133,7 @@ TEST(FormWindow, PickingIsAClickTypingIsAChangeAndTheCaretStays) {
 // The operator presses at the harness's refusing port, is told so, puts the address right and presses again.
 TEST(FormWindow, EnterAndEscPressNothingARefusedPortIsShownAPressDelivers) {
     testing_support::LoopbackPrinter printer{"127.0.0.2"};
-    native::NativeLibrary library;
+    builtin::BuiltinLibrary library;
     ShownWindow shown{&library};
     auto& button = shown.widget<QPushButton>("Command5");
     auto& text1 = shown.widget<QLineEdit>("Text1");
@@ -187,7 +187,7 @@ TEST(FormWindow, TakesPastedTextOfAnyLength) {
     shown.window.form().Combo1.operatorEdits(u"LPT1");
     QTest::mouseClick(&shown.widget("Command5"), Qt::LeftButton);
     ASSERT_EQ(shown.recording.calls.size(), 5u) << shown.messages.join(u'\n').toStdString();
-    EXPECT_EQ(shown.recording.calls[2], "POS_WriteFile(7, 1F 1B 1F 91 00 49 50 0A 00 00 07, 11)");
+    EXPECT_EQ(shown.recording.calls[2], "write(7, 1F 1B 1F 91 00 49 50 0A 00 00 07)");
 }
 
 std::string shellQuoted(const std::string& path) { return "'" + path + "'"; }

@@ -1,6 +1,6 @@
 // Runs with a Japanese locale, so that Wine's ANSI code page is 932, which has double-byte characters; in any other
 // page the 932 rows fail. UTF-8, the page of Windows' "Use Unicode UTF-8" option, is given by number.
-#include "common/library_name.h"
+#include "common/win32/wide_text.h"
 #include "ipbox/ansi_code.h"
 #include "ipbox/win32/code_page.h"
 #include "tests/support/table.h"
@@ -17,7 +17,7 @@ struct Code {
     unsigned page;  // CP_ACP, the page CountIF compares in, or a page given by number
     char16_t character;
     std::optional<std::int16_t> code;
-    std::optional<std::string> bytes;  // what the printer library is given in a name, in the ANSI page
+    std::optional<std::string> bytes;  // what a vendor library is given in a name, in the ANSI page
 };
 
 class AnsiCodePages : public testing::TestWithParam<Code> {};
@@ -26,7 +26,7 @@ TEST_P(AnsiCodePages, GiveTheSystemsOwnCodeAndBytesOnlyWhereSixteenBitsHoldIt) {
     const Code& row = GetParam();
     EXPECT_EQ(row.page == CP_ACP ? ansiCodeOf(row.character) : codeInPage(row.page, row.character), row.code);
     if (row.bytes) {
-        EXPECT_EQ(toLibraryName(Text(1, row.character)), *row.bytes);
+        EXPECT_EQ(ansiFromWide(std::wstring(1, static_cast<wchar_t>(row.character))), *row.bytes);
     }
 }
 

@@ -1,6 +1,6 @@
 #include "app/win32/form_window.h"
 #include "app/win32/run.h"
-#include "printer/native/native_library.h"
+#include "printer/builtin/builtin_library.h"
 #include "tests/support/recording_library.h"
 #include "tests/win32/winsock_peer.h"
 
@@ -96,7 +96,7 @@ protected:
 };
 using Win32Window = Shown<testing_support::RecordingLibrary>;
 using Win32WindowOnWindows7 = Shown<testing_support::RecordingLibrary, DpiFunctions::missing>;
-using Win32WindowOnALoopbackPrinter = Shown<native::NativeLibrary>;
+using Win32WindowOnALoopbackPrinter = Shown<builtin::BuiltinLibrary>;
 
 TEST_F(Win32Window, PlacesEveryControlAtMulDivOfItsTwips) { expectLaidOutAtTheScreensDpi(); }
 TEST_F(Win32WindowOnWindows7, PlacesEveryControlAtMulDivOfItsTwips) { expectLaidOutAtTheScreensDpi(); }
@@ -136,9 +136,8 @@ TEST_F(Win32Window, PressesSetIpFromTheFirstKeyAndAgainAfterAnErrorBox) {
     ASSERT_TRUE(focused(form.Combo1)) << "the first control in tab order has the focus at start";
     type(L"ETHERNET\t\t127.0.0.2:9100\t10.0.0.7\t\t \r\x1b");
     EXPECT_EQ(library.calls,
-              (std::vector<std::string>{R"(POS_Open("127.0.0.2:9100", 0, 0, 0, 0, 21))", "POS_StartDoc()",
-                                        "POS_WriteFile(7, 1F 1B 1F 91 00 49 50 0A 00 00 07, 11)", "POS_EndDoc()",
-                                        "POS_Close()"}));
+              (std::vector<std::string>{R"(open(network, "127.0.0.2:9100", 0 0 0 0))", "startDoc()",
+                                        "write(7, 1F 1B 1F 91 00 49 50 0A 00 00 07)", "endDoc()", "close()"}));
     EXPECT_TRUE(focused(form.Command5));
 
     const HCURSOR wait = ::LoadCursorW(nullptr, IDC_WAIT);
@@ -169,7 +168,7 @@ TEST_F(Win32Window, PressesSetIpFromTheFirstKeyAndAgainAfterAnErrorBox) {
     library.onCall = nullptr;
     type(L"\t\t\t" + std::wstring(16, L'\b') + L"DRIVE\tC\t ");
     ASSERT_EQ(library.calls.size(), 6u);
-    EXPECT_EQ(library.calls[1], R"(POS_Open("C", 0, 0, 0, 0, 20))");
+    EXPECT_EQ(library.calls[1], R"(open(driver, "C", 0 0 0 0))");
 }
 
 // Each box takes pasted text of any length; 100,000 characters around a valid address reach the press whole.
@@ -194,7 +193,7 @@ TEST_F(Win32Window, TakesPastedTextOfAnyLength) {
     form.Combo1.operatorEdits(u"LPT1");
     ::SendMessageW((*this)[form.Command5], BM_CLICK, 0, 0);
     ASSERT_EQ(library.calls.size(), 5u);
-    EXPECT_EQ(library.calls[2], "POS_WriteFile(7, 1F 1B 1F 91 00 49 50 0A 00 00 07, 11)");
+    EXPECT_EQ(library.calls[2], "write(7, 1F 1B 1F 91 00 49 50 0A 00 00 07)");
 }
 
 // By name, so that the system's own lookup takes part; the refusals and the deadline go by number.
@@ -206,7 +205,7 @@ TEST_F(Win32WindowOnALoopbackPrinter, PressesSetIpWithTheTypedAddresses) {
     ::SendMessageW((*this)[form.Command5], BM_CLICK, 0, 0);  // the press ends before the click returns
     const testing_support::Bytes command{0x1F, 0x1B, 0x1F, 0x91, 0x00, 0x49, 0x50, 0x0A, 0x00, 0x00, 0x07};
     EXPECT_EQ(printer.receive(), command);
-    EXPECT_NE(form.PortHandle().value_or(-1), -1) << library.failureReason();
+    EXPECT_NE(form.PortHandle().value_or(-1), -1) << diagnostics.str();
 }
 
 }  // namespace

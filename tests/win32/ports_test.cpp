@@ -1,10 +1,10 @@
-#include "printer/native/native_library.h"
+#include "printer/builtin/builtin_library.h"
 #include "tests/support/table.h"
 #include "tests/win32/winsock_peer.h"
 
 #include <gtest/gtest.h>
 
-namespace setip::native {
+namespace setip::builtin {
 namespace {
 
 using namespace std::chrono_literals;
@@ -14,9 +14,9 @@ using testing_support::WinsockListener;
 TEST(WinsockPort, GivesUpOnAPrinterThatNeverAnswersAtTheDeadline) {
     WinsockListener silent{0};
     silent.fillBacklog();
-    NativeLibrary library;
+    BuiltinLibrary library;
     const auto started = Clock::now();
-    EXPECT_EQ(library.POS_Open(silent.address().c_str(), 0, 0, 0, 0, 21), -1);
+    EXPECT_THROW(library.open(PortKind::network, fromUtf8(silent.address()), {}), PrinterFailure);
     const auto waited = Clock::now() - started;
     EXPECT_GE(waited, 2900ms) << "gave up before the deadline";
     EXPECT_LT(waited, 10s) << "hung past the deadline";
@@ -24,34 +24,42 @@ TEST(WinsockPort, GivesUpOnAPrinterThatNeverAnswersAtTheDeadline) {
 
 struct Refusal {
     std::string name;
-    std::string port;
-    std::int32_t openMode;
+    Text port;
+    PortKind kind;
     std::string reason;  // what the library says, up to the system's own words
     std::string number;  // the system's error number, where the system refused
+    friend void PrintTo(const Refusal& row, std::ostream* out) { *out << row.name << ": " << toUtf8(row.port); }
 };
 
 class RefusedPort : public testing::TestWithParam<Refusal> {};
 
 TEST_P(RefusedPort, OpensNothingAndSaysWhy) {
     const Refusal& row = GetParam();
-    NativeLibrary library;
+    BuiltinLibrary library;
     const auto started = Clock::now();
-    EXPECT_EQ(library.POS_Open(row.port.c_str(), 19200, 8, 0, 0, row.openMode), -1);
+    std::string reason;
+    try {
+        library.open(row.kind, row.port, {19200, 8, 0, 0});
+    } catch (const PrinterFailure& refused) {
+        reason = refused.what();
+    }
     // A refused connect shows only in select's exception set; missed there, it would wait out the connect deadline.
     EXPECT_LT(Clock::now() - started, 1s);
-    const std::string reason = library.failureReason();
     EXPECT_TRUE(reason.starts_with(row.reason) && reason.ends_with(row.number)) << reason;
-    EXPECT_EQ(library.POS_Close(), -1) << "nothing was left open";
+    EXPECT_THROW(library.startDoc(), PrinterFailure) << "nothing was left open";
 }
 
 INSTANTIATE_TEST_SUITE_P(Windows, RefusedPort, testing::Values(
-    Refusal{"a printer that refuses", "127.0.0.1:1", 21, "cannot connect to 127.0.0.1:1: ", "(error 10061)"},
-    Refusal{"a com port the machine lacks", "COM43", 1, R"(cannot open \\.\COM43: )", "(error 2)"},
-    Refusal{"a regular file is no printer device", R"(LPT:C:\windows\win.ini)", 18,
+    Refusal{"a printer that refuses", u"127.0.0.1:1", PortKind::network, "cannot connect to 127.0.0.1:1: ",
+            "(error 10061)"},
+    Refusal{"a com port the machine lacks", u"COM43", PortKind::serial, R"(cannot open \\.\COM43: )", "(error 2)"},
+    Refusal{"a regular file is no printer device", u"LPT:C:\\windows\\win.ini", PortKind::parallel,
             R"("C:\windows\win.ini" is not a printer device)", ""},
-    Refusal{"com0 is no port", "COM0", 1, "\"COM0\" names no port: write COMn or COM: followed by a device path", ""},
-    Refusal{"an unknown queue", "No Such Queue", 20, "cannot open printer queue \"No Such Queue\": ", "(error 1801)"}),
+    Refusal{"com0 is no port", u"COM0", PortKind::serial,
+            "\"COM0\" names no port: write COMn or COM: followed by a device path", ""},
+    Refusal{"an unknown queue", u"No Such Queue", PortKind::driver, "cannot open printer queue \"No Such Queue\": ",
+            "(error 1801)"}),
     testing_support::RowName{});
 
 }  // namespace
-}  // namespace setip::native
+}  // namespace setip::builtin

@@ -14,7 +14,7 @@ stop() {
 trap stop EXIT
 mkdir -p "$dir/out"
 chown lp:lp "$dir/out"
-"$(dirname "$0")/../support/private-cupsd" "$dir" "setip-queue=keep:$dir/out/printer" >"$dir.log" 2>&1 &
+"$(dirname "$0")/../support/private-cupsd" "$dir" "setip-Kasse-Ω=keep:$dir/out/printer" >"$dir.log" 2>&1 &
 cupsd_pid=$!
 export CUPS_SERVER=$dir/cups.sock
 for _ in $(seq 100); do
@@ -23,9 +23,9 @@ for _ in $(seq 100); do
 done
 [[ $(lpstat -r 2>/dev/null) == "scheduler is running" ]] || { echo "FAIL: cupsd did not start:" >&2; cat "$dir.log" >&2; exit 1; }
 
-"$wine_run" "$prefix" "$probe" DRIVER setip-queue 19200
+"$wine_run" "$prefix" "$probe" DRIVER setip-Kasse-Ω 19200
 for _ in $(seq 200); do
-  [[ -e $dir/out/printer && -z $(lpstat -o setip-queue 2>/dev/null) ]] && break  # the job has finished
+  [[ -e $dir/out/printer && -z $(lpstat -o setip-Kasse-Ω 2>/dev/null) ]] && break  # the job has finished
   sleep 0.1
 done
 bytes=$(od -An -tx1 -v "$dir/out/printer" 2>/dev/null | tr -s ' \n' ' ' | sed 's/^ //; s/ $//')

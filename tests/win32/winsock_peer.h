@@ -1,6 +1,6 @@
 #pragma once
 
-#include "printer/native/stream_socket.h"
+#include "printer/builtin/socket.h"
 
 #include <chrono>
 #include <cstdint>
@@ -33,7 +33,7 @@ public:
         const UniqueSocket connection{::accept(socket_.get(), nullptr, nullptr)};
         Bytes received;
         char buffer[4096];
-        for (int count = 0; connection && native::waitFor(connection, false, deadline) == native::Readiness::ready &&
+        for (int count = 0; connection && builtin::waitFor(connection, false, deadline) == builtin::Readiness::ready &&
                             (count = ::recv(connection.get(), buffer, sizeof buffer, 0)) > 0;) {
             received.insert(received.end(), buffer, buffer + count);
         }
@@ -45,21 +45,20 @@ public:
     void fillBacklog() {
         for (int attempt = 0; attempt < 16; ++attempt) {
             fillers_.push_back(stream());
-            native::startConnecting(fillers_.back(), reinterpret_cast<const sockaddr*>(&address_), sizeof address_,
-                                    error_);
+            builtin::startConnecting(fillers_.back(), reinterpret_cast<const sockaddr*>(&address_), sizeof address_,
+                                     address());
             const Deadline soon = deadlineAfter(std::chrono::milliseconds{200});
-            if (native::waitFor(fillers_.back(), true, soon) != native::Readiness::ready) return;
+            if (builtin::waitFor(fillers_.back(), true, soon) != builtin::Readiness::ready) return;
         }
         throw std::runtime_error("the listen backlog never filled");
     }
 
 private:
     UniqueSocket stream() {
-        native::startSockets();
-        return native::openStreamSocket(AF_INET, error_);
+        builtin::startSockets();
+        return builtin::openStreamSocket(AF_INET, "the test's printer");
     }
 
-    SystemError error_{};
     UniqueSocket socket_ = stream();
     sockaddr_in address_{};
     std::vector<UniqueSocket> fillers_;

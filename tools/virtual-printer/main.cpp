@@ -1,7 +1,7 @@
 // virtual-printer: a receipt printer on loopback for trying setip without hardware.
 
-#include "printer/native/network_address.h"
-#include "printer/native/port.h"
+#include "printer/builtin/network_address.h"
+#include "printer/printer_library.h"
 #include "tools/virtual-printer/pty_printer.h"
 #include "tools/virtual-printer/tcp_printer.h"
 
@@ -24,7 +24,7 @@ constexpr std::string_view usage =
 }  // namespace
 
 int main(int argc, char** argv) {
-    setip::native::NetworkAddress address{"127.0.0.1"};
+    setip::builtin::NetworkAddress address{"127.0.0.1"};
     for (int i = 1; i < argc; ++i) {
         const std::string_view argument = argv[i];
         if (argument == "--help" || argument == "-h") {
@@ -34,8 +34,8 @@ int main(int argc, char** argv) {
         if (argument == "--pty") return setip::virtual_printer::servePty(std::cout);
         if (argument == "--listen" && i + 1 < argc) {
             try {
-                address = setip::native::parseNetworkAddress(argv[++i]);
-            } catch (const setip::native::PortFailure& refused) {
+                address = setip::builtin::parseNetworkAddress(argv[++i]);
+            } catch (const setip::PrinterFailure& refused) {
                 std::cerr << "virtual-printer: " << refused.what() << '\n';
                 return 2;
             }

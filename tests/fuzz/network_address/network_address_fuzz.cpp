@@ -1,8 +1,7 @@
 // Feeds arbitrary text to the present-address parser. It refuses the text, or gives a host and a port from 1 to 65535
 // that, unless it is the raw printing port, ends the text. A host of digits and dots is always four plain decimal
 // numbers from 0 to 255 that parse to themselves; any other host is found in the text. Anything else is a finding.
-#include "printer/native/network_address.h"
-#include "printer/native/port.h"
+#include "printer/builtin/network_address.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -24,20 +23,20 @@ bool plainDottedQuad(const std::string& host) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text{reinterpret_cast<const char*>(data), size};
-    setip::native::NetworkAddress address;
+    setip::builtin::NetworkAddress address;
     try {
-        address = setip::native::parseNetworkAddress(text);
-    } catch (const setip::native::PortFailure&) {
+        address = setip::builtin::parseNetworkAddress(text);
+    } catch (const setip::PrinterFailure&) {
         return 0;
     }
     const std::string_view trimmed = text.substr(0, text.find_last_not_of(" \t") + 1);
     const bool digitsAndDots = std::all_of(address.host.begin(), address.host.end(),
                                            [](char c) { return (c >= '0' && c <= '9') || c == '.'; });
     const bool hostAsRead = digitsAndDots ? plainDottedQuad(address.host) &&
-                                                setip::native::parseNetworkAddress(address.host).host == address.host
+                                                setip::builtin::parseNetworkAddress(address.host).host == address.host
                                           : text.find(address.host) != std::string_view::npos;
     if (address.host.empty() || !hostAsRead || address.port == 0 ||
-        (address.port != setip::native::rawPrintingPort && !trimmed.ends_with(std::to_string(address.port)))) {
+        (address.port != setip::builtin::rawPrintingPort && !trimmed.ends_with(std::to_string(address.port)))) {
         std::abort();
     }
     return 0;

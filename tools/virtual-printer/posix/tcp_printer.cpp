@@ -17,7 +17,7 @@
 namespace setip::virtual_printer {
 namespace {
 
-using native::NetworkAddress;
+using builtin::NetworkAddress;
 
 // A host that sends nothing for this long is taken to be gone, so that it cannot keep the printer busy forever.
 constexpr int idleMilliseconds = 30'000;
