@@ -2,6 +2,8 @@
 
 #include "common/no_escape.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QValidator>
 
@@ -50,19 +52,46 @@ void AddressPart::keyPressEvent(QKeyEvent* event) {
 
 void AddressPart::takeKey(QKeyEvent* event) {
     const bool plain = !hasSelectedText();
+    const bool atStart = plain && cursorPosition() == 0;
+    const bool atEnd = plain && cursorPosition() == text().size();
     if (event->text() == u"." || event->text() == u" ") {
-        if (next_) next_->enterSelectingAll();
-    } else if (event->key() == Qt::Key_Backspace && text().isEmpty()) {
-        if (previous_) previous_->enterAt(previous_->text().size());
-    } else if (event->key() == Qt::Key_Left && plain && cursorPosition() == 0 && previous_) {
+        // An empty part has nothing to end: its dot is the one after three digits that moved on already.
+        if (next_ && !text().isEmpty()) next_->enterSelectingAll();
+    } else if (event->key() == Qt::Key_Backspace && atStart && previous_) {
         previous_->enterAt(previous_->text().size());
-    } else if (event->key() == Qt::Key_Right && plain && cursorPosition() == text().size() && next_) {
+        previous_->backspace();
+    } else if (event->key() == Qt::Key_Left && atStart && previous_) {
+        previous_->enterAt(previous_->text().size());
+    } else if (event->key() == Qt::Key_Right && atEnd && next_) {
         next_->enterAt(0);
-    } else {
+    } else if (!event->matches(QKeySequence::Paste) || !pasteAddress(QGuiApplication::clipboard()->text())) {
+        const QString before = text();
         QLineEdit::keyPressEvent(event);
+        const bool digit = event->text().size() == 1 && event->text().front().isDigit();
+        if (digit && next_ && text() != before && text().size() == 3 && cursorPosition() == 3) {
+            next_->enterSelectingAll();
+        }
         return;
     }
     event->accept();
+}
+
+bool AddressPart::pasteAddress(const QString& pasted) {
+    const QStringList numbers = pasted.trimmed().split(u'.');
+    if (numbers.size() != 4) return false;
+    for (QString number : numbers) {
+        int position = 0;
+        if (number.isEmpty() || validator()->validate(number, position) != QValidator::Acceptable) return false;
+    }
+    AddressPart* part = this;
+    while (part->previous_) part = part->previous_;
+    for (const QString& number : numbers) {
+        part->setText(number);
+        if (!part->next_) break;
+        part = part->next_;
+    }
+    part->enterAt(part->text().size());
+    return true;
 }
 
 void AddressPart::enterSelectingAll() {

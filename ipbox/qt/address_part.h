@@ -4,8 +4,10 @@
 
 namespace setip::qt {
 
-// One of the address field's four parts: 0 to 255, or blank. A dot or a space moves on to the next part,
-// backspace in an empty part moves back to the previous one, and the arrow keys cross to a neighbour at an end.
+// One of the address field's four parts: 0 to 255, or blank. It types as the system's field does: a third digit
+// typed at the end, or a dot or a space after a number, moves on to the next part; backspace at the start goes back
+// and deletes the previous part's last digit; the arrow keys cross to a neighbour at an end; and pasting a dotted
+// address fills all four parts.
 class AddressPart : public QLineEdit {
 public:
     explicit AddressPart(QWidget* parent);
@@ -20,6 +22,8 @@ protected:
 
 private:
     void takeKey(QKeyEvent* event);
+    // Fills the field's four parts when the text is four numbers joined by dots; false, changing nothing, if not.
+    bool pasteAddress(const QString& pasted);
     void enterSelectingAll();
     void enterAt(qsizetype position);
 

@@ -1,11 +1,15 @@
 #include "ipbox/qt/address_part.h"
 #include "ipbox/qt/ip_box_widget.h"
+#include "tests/ipbox/typing_rows.h"
 #include "tests/support/table.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QTest>
+
+#include <string_view>
 
 namespace setip::qt {
 namespace {
@@ -18,13 +22,7 @@ TEST(IpBoxWidget, TheFieldCoversTheBoxAfterAResize) {
     EXPECT_EQ(box.childrenRect(), QRect(0, 0, 260, 24));
 }
 
-struct Typing {
-    const char* name;
-    const char* keys;  // \b is backspace
-    const char* address;
-};
-
-class IpBoxTyping : public testing::TestWithParam<Typing> {};
+class IpBoxTyping : public testing::TestWithParam<testing_support::TypingRow> {};
 
 TEST_P(IpBoxTyping, KeystrokesIntoABlankFieldGiveTheAddress) {
     IpBox box;
@@ -32,15 +30,21 @@ TEST_P(IpBoxTyping, KeystrokesIntoABlankFieldGiveTheAddress) {
     ASSERT_EQ(parts.size(), 4);
     for (AddressPart* part : parts) part->clear();
     parts.front()->setFocus();
-    for (const char* key = GetParam().keys; *key != 0; ++key) QTest::keyClick(box.focusWidget(), *key);
-    EXPECT_EQ(box.address(), GetParam().address);
+    QGuiApplication::clipboard()->setText(QString::fromUtf8(GetParam().clipboard));
+    for (const char key : std::string_view{GetParam().keys}) {
+        QWidget* focus = box.focusWidget();
+        switch (key) {
+            case '<': QTest::keyClick(focus, Qt::Key_Left); break;
+            case '>': QTest::keyClick(focus, Qt::Key_Right); break;
+            case '^': QTest::keyClick(focus, Qt::Key_V, Qt::ControlModifier); break;
+            default: QTest::keyClick(focus, key);  // \b is Backspace
+        }
+    }
+    EXPECT_EQ(box.address().toStdString(), GetParam().address);
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, IpBoxTyping, testing::Values(
-    Typing{"dots move to the next part", "10.0.0.7", "10.0.0.7"},
-    Typing{"a digit making the part over 255 is refused", "300.1", "30.1.0.0"},
-    Typing{"backspace in an empty part goes back", "1.2\b\b5", "15.0.0.0"},
-    Typing{"four blank parts read as 0", "", "0.0.0.0"}),
+// The same rows as the Windows suite's over the system's field.
+INSTANTIATE_TEST_SUITE_P(Rows, IpBoxTyping, testing::ValuesIn(testing_support::typingRows),
     testing_support::RowName{});
 
 }  // namespace
