@@ -10,48 +10,6 @@
 namespace setip::builtin {
 namespace {
 
-// A socket address built from a numeric host; there is never a lookup here.
-struct SocketAddress {
-    sockaddr_storage storage{};
-    SocketLength length = 0;
-
-    int family() const { return storage.ss_family; }
-    const sockaddr* get() const { return reinterpret_cast<const sockaddr*>(&storage); }
-};
-
-std::optional<SocketAddress> numericAddress(const std::string& host, std::uint16_t port) {
-    SocketAddress address;
-    auto* v4 = reinterpret_cast<sockaddr_in*>(&address.storage);
-    if (::inet_pton(AF_INET, host.c_str(), &v4->sin_addr) == 1) {
-        v4->sin_family = AF_INET;
-        v4->sin_port = htons(port);
-        address.length = sizeof(sockaddr_in);
-        return address;
-    }
-    auto* v6 = reinterpret_cast<sockaddr_in6*>(&address.storage);
-    if (::inet_pton(AF_INET6, host.c_str(), &v6->sin6_addr) == 1) {
-        v6->sin6_family = AF_INET6;
-        v6->sin6_port = htons(port);
-        address.length = sizeof(sockaddr_in6);
-        return address;
-    }
-    return std::nullopt;
-}
-
-Socket connectTo(const SocketAddress& address, const std::string& name, Deadline deadline) {
-    Socket socket = openStreamSocket(address.family(), name);
-    if (startConnecting(socket, address.get(), address.length, name)) return socket;
-    switch (waitFor(socket, true, deadline)) {
-        case Readiness::timedOut:
-            throw PrinterFailure("cannot connect to " + name + ": no answer within " +
-                                 std::to_string(connectBudget.count()) + " s (is the printer on?)");
-        case Readiness::failed: throw systemFailure("connect to", name, pendingError(socket));
-        case Readiness::ready: break;
-    }
-    if (const SystemError failed = pendingError(socket); failed != 0) throw systemFailure("connect to", name, failed);
-    return socket;
-}
-
 class NetworkPort final : public Port {
 public:
     NetworkPort(Socket socket, std::string name) : socket_(std::move(socket)), name_(std::move(name)) {}
@@ -87,31 +45,46 @@ private:
     std::string name_;
 };
 
-}  // namespace
+std::string shown(const NetworkAddress& address) { return address.host + ":" + std::to_string(address.port); }
 
-std::unique_ptr<Port> openNetworkPort(std::string_view name, const NameResolver& resolver) {
-    const Deadline deadline = deadlineAfter(connectBudget);
-    const NetworkAddress address = parseNetworkAddress(name);
-
+// A connection to the first of the address's hosts that takes one: a name can stand for several addresses
+// (localhost is 127.0.0.1 and ::1).
+Socket connectToAny(const NetworkAddress& address, const NameResolver& resolver, Deadline deadline) {
     startSockets();
-    const std::string shown = address.host + ":" + std::to_string(address.port);
     const auto hosts = numericAddress(address.host, 0) ? std::vector<std::string>{address.host}
                                                        : resolver.lookUp(address.host, deadline);
-    // A name can stand for several addresses (localhost is 127.0.0.1 and ::1); the first that connects is used.
     std::optional<PrinterFailure> lastFailure;
     for (const auto& host : hosts) {
         const auto numeric = numericAddress(host, address.port);
         if (!numeric) {
-            lastFailure = PrinterFailure("cannot connect to " + shown + ": " + quoted(host) + " is no numeric address");
+            lastFailure = PrinterFailure("cannot connect to " + shown(address) + ": " + quoted(host) +
+                                         " is no numeric address");
             continue;
         }
         try {
-            return std::make_unique<NetworkPort>(connectTo(*numeric, shown, deadline), shown);
+            return connectTo(*numeric, shown(address), deadline);
         } catch (const PrinterFailure& failure) {
             lastFailure = failure;
         }
     }
     throw lastFailure.value_or(PrinterFailure("cannot look up " + address.host + ": no address"));
+}
+
+}  // namespace
+
+std::unique_ptr<Port> openNetworkPort(std::string_view name, const NameResolver& resolver) {
+    const Deadline deadline = deadlineAfter(connectBudget);
+    const NetworkAddress address = parseNetworkAddress(name);
+    return std::make_unique<NetworkPort>(connectToAny(address, resolver, deadline), shown(address));
+}
+
+bool acceptsConnection(const NetworkAddress& address, const NameResolver& resolver, Deadline deadline) {
+    try {
+        connectToAny(address, resolver, deadline);
+        return true;
+    } catch (const PrinterFailure&) {
+        return false;
+    }
 }
 
 }  // namespace setip::builtin

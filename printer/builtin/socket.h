@@ -6,14 +6,32 @@
 #include "socket_handle.h"  // Socket and SocketLength, from the system's folder
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 
 namespace setip::builtin {
 
-// The socket calls of the network port, one file for each system. The address calls (inet_pton, sockaddr_in) are the
-// ones both systems share, so the port builds addresses itself. A call that fails throws PrinterFailure naming what
-// was tried on `name` and the system's reason.
+// Stream sockets for the network port and the probes. A call that fails throws PrinterFailure naming what was tried
+// on `name` and the system's reason.
+
+// A socket address built from a numeric host; there is never a lookup here. The address calls (inet_pton,
+// sockaddr_in) are the ones both systems share, so this part is portable, in socket.cpp.
+struct SocketAddress {
+    sockaddr_storage storage{};
+    SocketLength length = 0;
+
+    int family() const { return storage.ss_family; }
+    const sockaddr* get() const { return reinterpret_cast<const sockaddr*>(&storage); }
+};
+
+// The address of a numeric IPv4 or IPv6 host, or nothing when the host is not numeric.
+std::optional<SocketAddress> numericAddress(const std::string& host, std::uint16_t port);
+
+// A connected socket, or PrinterFailure: refused, unreachable, or no answer before the deadline.
+Socket connectTo(const SocketAddress& address, const std::string& name, Deadline deadline);
+
+// The socket calls, one file for each system.
 
 enum class Readiness { ready, failed, timedOut };
 
