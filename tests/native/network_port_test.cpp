@@ -53,9 +53,9 @@ TEST(NetworkPort, DeliversTheExactCommandAsTypedAndLeavesNoDescriptorOpenAfterAT
         EXPECT_EQ(press.messages.shown.size(), 50u) << "only the refusals are told";
     }
     EXPECT_EQ(testing_support::openDescriptorCount(), before);
-    std::vector<Bytes> sent(999, command192);
+    std::vector<testing_support::Connection> sent(999, testing_support::carrying(command192));
     sent.emplace_back();
-    sent.push_back(command192);
+    sent.push_back(testing_support::carrying(command192));
     EXPECT_EQ(printer.connections(1001), sent);
 }
 
