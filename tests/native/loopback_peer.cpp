@@ -4,10 +4,13 @@
 #include <poll.h>
 #include <sys/socket.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
+#include <iterator>
 #include <sstream>
 #include <system_error>
+#include <thread>
 
 namespace setip::testing_support {
 namespace {
@@ -25,30 +28,108 @@ UniqueFd listenOn(const std::string& host, int backlog, std::string& address) {
     return fd;
 }
 
-}  // namespace
+std::vector<std::string> printerArguments(const std::vector<std::string>& addresses,
+                                          const LoopbackPrinter::Options& options) {
+    std::vector<std::string> arguments{VIRTUAL_PRINTER_PATH};
+    for (const auto& address : addresses) arguments.insert(arguments.end(), {"--listen", address});
+    if (options.hold.count() > 0) arguments.insert(arguments.end(), {"--hold", std::to_string(options.hold.count())});
+    if (options.restartAfter) {
+        const std::chrono::duration<double> seconds = *options.restartAfter;
+        arguments.insert(arguments.end(), {"--restart-after", std::to_string(seconds.count())});
+    }
+    return arguments;
+}
 
-LoopbackPrinter::LoopbackPrinter(const std::string& host)
-    : address_(refusingAddress(host)), process_({VIRTUAL_PRINTER_PATH, "--listen", address_}) {
-    if (!process_.waitForLine("listening on " + address_, deadlineAfter(std::chrono::seconds{5}))) {
-        throw std::runtime_error("the virtual printer did not start: " + process_.output());
+// Waits until `done` holds for the printer's output, or the wait runs out; gives whether it held.
+template <typename Done>
+bool waitFor(const ChildProcess& process, std::chrono::milliseconds wait, Done done) {
+    for (const Deadline deadline = deadlineAfter(wait);; std::this_thread::sleep_for(std::chrono::milliseconds{10})) {
+        if (done(process.output())) return true;
+        if (Clock::now() >= deadline) return false;
     }
 }
 
-std::vector<Bytes> LoopbackPrinter::connections(std::size_t count, std::chrono::milliseconds wait) {
-    const Deadline deadline = deadlineAfter(wait);
-    for (;;) {
-        // Each connection's bytes come as hex dump lines ("  0000  1F 1B ...", 16 a line), then its close.
-        std::vector<Bytes> finished;
-        Bytes current;
-        std::istringstream lines{process_.output()};
-        for (std::string line; std::getline(lines, line);) {
-            if (line.starts_with("connection closed")) finished.push_back(std::exchange(current, {}));
-            for (std::size_t at = 8; line.starts_with("  ") && at + 2 < line.size() && line[at] != ' '; at += 3) {
-                current.push_back(static_cast<std::uint8_t>(std::stoi(line.substr(at, 2), nullptr, 16)));
-            }
-        }
-        if (finished.size() >= count || !process_.waitForLine("connection closed", deadline)) return finished;
+// The lines of `output` that the printer has finished writing.
+std::vector<std::string> wholeLines(const std::string& output) {
+    std::vector<std::string> lines;
+    for (std::size_t start = 0, end; (end = output.find('\n', start)) != std::string::npos; start = end + 1) {
+        lines.push_back(output.substr(start, end - start));
     }
+    return lines;
+}
+
+Bytes fromHex(const std::string& hex) {
+    Bytes bytes;
+    for (std::size_t at = 0; at + 1 < hex.size(); at += 2) {
+        bytes.push_back(static_cast<std::uint8_t>(std::stoi(hex.substr(at, 2), nullptr, 16)));
+    }
+    return bytes;
+}
+
+// The finished connections at `listener`, from the lines that begin with its address and a keyword.
+std::vector<Connection> finishedAt(const std::string& listener, const std::string& output) {
+    std::vector<Connection> finished;
+    Connection current;
+    for (const std::string& line : wholeLines(output)) {
+        std::istringstream words{line};
+        std::string where, keyword, value, after;
+        words >> where >> keyword >> value;
+        if (where != listener) continue;
+        if (keyword == "command") current.commands.push_back(fromHex(value));
+        if (keyword == "answer") std::ranges::copy(fromHex(value), std::back_inserter(current.answered));
+        if (keyword == "connection" && value == "closed" && words >> after >> current.length) {
+            finished.push_back(std::exchange(current, {}));
+        }
+    }
+    return finished;
+}
+
+}  // namespace
+
+void PrintTo(const Connection& connection, std::ostream* out) {
+    *out << std::hex << std::uppercase << "{commands";
+    for (const auto& command : connection.commands) {
+        *out << ' ';
+        for (const int byte : command) *out << (byte < 16 ? "0" : "") << byte;
+    }
+    *out << ", answered";
+    for (const int byte : connection.answered) *out << ' ' << (byte < 16 ? "0" : "") << byte;
+    *out << std::dec << ", " << connection.length << " bytes in all}";
+}
+
+Connection carrying(const Bytes& command) { return {{command}, {}, command.size()}; }
+
+LoopbackPrinter::LoopbackPrinter(const std::string& host) : LoopbackPrinter(Options{{host}, {}, {}}) {}
+
+LoopbackPrinter::LoopbackPrinter(const Options& options)
+    : addresses_([&options] {
+          std::vector<std::string> addresses;
+          for (const auto& host : options.hosts) addresses.push_back(refusingAddress(host));
+          return addresses;
+      }()),
+      process_(printerArguments(addresses_, options)) {
+    for (const auto& address : addresses_) {
+        if (!reported("listening on " + address)) {
+            throw std::runtime_error("the virtual printer did not start: " + output());
+        }
+    }
+}
+
+std::vector<Connection> LoopbackPrinter::connections(std::size_t count, std::chrono::milliseconds wait,
+                                                     const std::string& listener) {
+    std::vector<Connection> finished;
+    waitFor(process_, wait, [&](const std::string& output) {
+        finished = finishedAt(listener.empty() ? address() : listener, output);
+        return finished.size() >= count;
+    });
+    return finished;
+}
+
+bool LoopbackPrinter::reported(const std::string& line, std::chrono::milliseconds wait) {
+    return waitFor(process_, wait, [&](const std::string& output) {
+        const auto lines = wholeLines(output);
+        return std::ranges::find(lines, line) != lines.end();
+    });
 }
 
 FullBacklog::FullBacklog() : listener_(listenOn("127.0.0.1", 0, address_)) {

@@ -9,6 +9,8 @@
 
 #include <chrono>
 #include <cstdint>
+#include <optional>
+#include <ostream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -17,18 +19,44 @@ namespace setip::testing_support {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// The virtual printer, on a loopback address and a free port. It serves one connection at a time and reports the
-// bytes of each one, which this reads back.
+// What one finished connection to the virtual printer carried, as it reports it.
+struct Connection {
+    std::vector<Bytes> commands;  // each command it recognised, whole, in order
+    Bytes answered;               // what it sent back
+    std::size_t length = 0;       // all the bytes the connection carried
+
+    friend bool operator==(const Connection&, const Connection&) = default;
+    friend void PrintTo(const Connection& connection, std::ostream* out);
+};
+
+// A connection that carried `command` and nothing else.
+Connection carrying(const Bytes& command);
+
+// The virtual printer, listening on loopback addresses with free ports. Each listener serves one connection at a
+// time; this reads back the printer's lines for programs, never its hex dump.
 class LoopbackPrinter {
 public:
+    struct Options {
+        std::vector<std::string> hosts{"127.0.0.1"};           // a listener on each, on a free port
+        std::chrono::milliseconds hold{0};                      // wait after accepting before reading anything
+        std::optional<std::chrono::milliseconds> restartAfter;  // silent this long after a set-address command
+    };
     explicit LoopbackPrinter(const std::string& host = "127.0.0.1");
+    explicit LoopbackPrinter(const Options& options);
 
-    const std::string& address() const { return address_; }
-    // The bytes of each finished connection, once `count` have finished or the wait ran out.
-    std::vector<Bytes> connections(std::size_t count, std::chrono::milliseconds wait = std::chrono::seconds{5});
+    // The first listener's "host:port", as it started.
+    const std::string& address() const { return addresses_.front(); }
+    const std::vector<std::string>& addresses() const { return addresses_; }
+    // Each finished connection at `listener` (address() unless given), once `count` have finished or the wait ran
+    // out.
+    std::vector<Connection> connections(std::size_t count, std::chrono::milliseconds wait = std::chrono::seconds{5},
+                                        const std::string& listener = {});
+    // Whether the printer printed `line` whole before the wait ran out.
+    bool reported(const std::string& line, std::chrono::milliseconds wait = std::chrono::seconds{5});
+    std::string output() const { return process_.output(); }
 
 private:
-    std::string address_;
+    std::vector<std::string> addresses_;
     ChildProcess process_;
 };
 

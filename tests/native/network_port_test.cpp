@@ -40,7 +40,7 @@ TEST(NetworkPort, ReachesTheAddressWithLeadingZerosReadAsDecimal) {
     LoopbackPrinter printer{"127.0.0.10"};
     Press press;
     const PressOutcome outcome = press("127.0.0.010" + printer.address().substr(printer.address().find(':')));
-    EXPECT_EQ(printer.connections(1), std::vector<Bytes>{command192}) << outcome.reason;
+    EXPECT_EQ(printer.connections(1), std::vector{testing_support::carrying(command192)}) << outcome.reason;
 }
 
 // Typed as it stands, with blanks around it and by name, the printer gets the exact command each time. The refusals,
@@ -63,9 +63,9 @@ TEST(NetworkPort, DeliversTheExactCommandAsTypedAndLeavesNoDescriptorOpenAfterAT
         press.library.write(current, command192);  // left open for the library's close
     }
     EXPECT_EQ(testing_support::openDescriptorCount(), before);
-    std::vector<Bytes> sent(999, command192);
+    std::vector<testing_support::Connection> sent(999, testing_support::carrying(command192));
     sent.emplace_back();
-    sent.push_back(command192);
+    sent.push_back(testing_support::carrying(command192));
     EXPECT_EQ(printer.connections(1001), sent);
 }
 

@@ -165,7 +165,8 @@ TEST_P(PortPressTest, DeliversTheExactCommandOrSaysWhyNot) {
         << "the press left a descriptor open";
     const std::size_t delivered = expected.empty() ? 1 : 0;
     if (servers) {
-        EXPECT_EQ(servers->printer.connections(delivered, 20s), std::vector<Bytes>(delivered, command))
+        EXPECT_EQ(servers->printer.connections(delivered, 20s),
+                  std::vector(delivered, testing_support::carrying(command)))
             << servers->server.errorLog();
         return;
     }

@@ -150,7 +150,7 @@ TEST(FormWindow, EnterAndEscPressNothingARefusedPortIsShownAPressDelivers) {
     ShownWindow::typeOver(text1, QString::fromStdString(printer.address()));
     QTest::mouseClick(&button, Qt::LeftButton);
     EXPECT_EQ(printer.connections(1),
-              (std::vector<testing_support::Bytes>{{0x1F, 0x1B, 0x1F, 0x91, 0x00, 0x49, 0x50, 192, 168, 123, 100}}));
+              std::vector{testing_support::carrying({0x1F, 0x1B, 0x1F, 0x91, 0x00, 0x49, 0x50, 192, 168, 123, 100})});
     EXPECT_EQ(shown.messages.size(), 1) << shown.diagnostics.str();
 }
 

@@ -3,24 +3,41 @@
 #include <algorithm>
 
 namespace setip::virtual_printer {
+namespace {
 
-std::optional<Octets> CommandScanner::feed(std::span<const std::uint8_t> bytes) {
-    static const SetAddressCommand fixed = setAddressCommand({});
-    constexpr std::size_t fixedLength = 7;
-    std::optional<Octets> found;
-    // A window over the last eleven bytes: a command ends wherever the window starts with the fixed bytes.
+const SetAddressCommand anyAddress = setAddressCommand({});
+constexpr std::size_t fixedLength = 7;
+
+}  // namespace
+
+std::vector<std::vector<std::uint8_t>> CommandScanner::feed(std::span<const std::uint8_t> bytes) {
+    std::vector<std::vector<std::uint8_t>> found;
+    // A window over the last eleven bytes: a command ends wherever the window ends with it.
     for (const std::uint8_t byte : bytes) {
         std::shift_left(recent_.begin(), recent_.end(), 1);
         recent_.back() = byte;
         held_ = std::min(held_ + 1, recent_.size());
-        if (held_ == recent_.size() && std::equal(fixed.begin(), fixed.begin() + fixedLength, recent_.begin())) {
-            Octets octets;
-            std::copy(recent_.begin() + fixedLength, recent_.end(), octets.begin());
-            found = octets;
-            held_ = 0;
+        if (held_ >= statusRequest.size() &&
+            std::equal(statusRequest.rbegin(), statusRequest.rend(), recent_.rbegin())) {
+            found.emplace_back(statusRequest.begin(), statusRequest.end());
+        }
+        if (held_ == recent_.size() &&
+            std::equal(anyAddress.begin(), anyAddress.begin() + fixedLength, recent_.begin())) {
+            found.emplace_back(recent_.begin(), recent_.end());
+            held_ = 0;  // its bytes start no other command
         }
     }
     return found;
+}
+
+std::optional<Octets> newAddressIn(std::span<const std::uint8_t> command) {
+    if (command.size() != anyAddress.size() || !std::equal(anyAddress.begin(), anyAddress.begin() + fixedLength,
+                                                           command.begin())) {
+        return std::nullopt;
+    }
+    Octets octets;
+    std::copy(command.begin() + fixedLength, command.end(), octets.begin());
+    return octets;
 }
 
 std::string dotted(const Octets& octets) {

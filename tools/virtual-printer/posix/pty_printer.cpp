@@ -1,8 +1,7 @@
 #include "tools/virtual-printer/pty_printer.h"
 
 #include "common/posix/unique_fd.h"
-#include "tools/virtual-printer/command_scanner.h"
-#include "tools/virtual-printer/hex_dump.h"
+#include "tools/virtual-printer/session.h"
 
 #include <pty.h>
 #include <termios.h>
@@ -29,8 +28,7 @@ int servePty(std::ostream& report) {
     ::tcsetattr(host.get(), TCSANOW, &raw);
 
     report << "serial line at " << path << " (open it in setip as COM:" << path << ")" << std::endl;
-    CommandScanner scanner;
-    std::size_t total = 0;
+    Session session{path, report};
     std::uint8_t buffer[4096];
     for (;;) {
         const ssize_t count = ::read(printer.get(), buffer, sizeof buffer);
@@ -39,11 +37,10 @@ int servePty(std::ostream& report) {
             report << "virtual-printer: the line was lost: " << std::strerror(errno) << std::endl;
             return 1;
         }
-        const std::span<const std::uint8_t> received{buffer, static_cast<std::size_t>(count)};
-        report << hexDump(received, total);
-        total += received.size();
-        if (const auto found = scanner.feed(received)) {
-            report << "set-address command: new address " << dotted(*found) << '\n';
+        const auto answer = session.receive({buffer, static_cast<std::size_t>(count)});
+        if (!answer.empty() &&
+            ::write(printer.get(), answer.data(), answer.size()) != static_cast<ssize_t>(answer.size())) {
+            report << path << " cannot answer: " << std::strerror(errno) << '\n';
         }
         report.flush();
     }
