@@ -63,4 +63,7 @@ System systemOfThisMachine();
 // Runs `setip ARGUMENTS...`, the program's name left out, and gives its exit code. Never throws.
 int runCommandLine(const std::vector<std::string>& arguments, Console& console, const System& system);
 
+// The whole command line as a program's main: the process's own arguments, standard streams and machine.
+int commandLineMain(int argc, char** argv);
+
 }  // namespace setip::cli
