@@ -1,3 +1,8 @@
+// Each kind of port over a real stand-in: a pseudo-terminal for a serial line, a FIFO for a printer device, the
+// virtual printer and silent listeners on loopback for a network printer, and a private cupsd for a printer queue.
+// Every row presses "Set IP" once with the built-in library and checks what the press said and when it gave up, that
+// it left no descriptor open, and what reached the far side.
+#include "printer/builtin/port.h"
 #include "printer/press.h"
 #include "tests/native/loopback_peer.h"
 #include "tests/ports/pseudo_terminal.h"
@@ -8,8 +13,10 @@
 #include <fcntl.h>
 #include <gmock/gmock.h>
 #include <grp.h>
+#include <linux/capability.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <termios.h>
 
 #include <atomic>
@@ -32,54 +39,30 @@ using testing_support::PseudoTerminal;
 const Text newAddress = u"10.13.10.17";
 const Bytes command{0x1F, 0x1B, 0x1F, 0x91, 0x00, 0x49, 0x50, 0x0A, 0x0D, 0x0A, 0x11};
 
-// What stands in for the port. A local one's path follows the row's port name, a network printer's address the
-// row's "ETHERNET "; the print servers serve "DRIVER".
-enum class StandIn { pty, fifo, lonelyFifo, missing, devNull, rootOnly, ptyInUse, fullFifo, stoppedPty, hangingUpPty,
-                     forsakenFifo, none, refusing, fullBacklog, cupsd, stoppedCupsd, silentServer };
-using enum StandIn;
+// What every row of every kind expects of its press.
+struct Expected {
+    std::string reason;                   // "%s" stands for the stand-in's path or address; empty when it delivers
+    PressStage stage = PressStage::open;  // where the press stops, when it does
+    std::chrono::seconds waits{0};        // the deadline the press gives up at
 
-struct PortPress {
-    const char* name;
-    std::string port;
-    StandIn device;
-    Text choice;    // the baud rate for a serial port, the queue for DRIVER: each kind reads only its own box
-    speed_t speed;  // what a serial line runs at after the press; 0 when not checked
-    std::string reason;  // "%s" stands for the stand-in's path, address or print server; "" when the command arrives
-    bool asNobody = false;    // root passes every permission check and ignores exclusive use
-    bool sendFails = false;   // the port opens, and the reason is the send's
-    std::chrono::seconds waits{0};  // the deadline the press gives up at
-    friend void PrintTo(const PortPress& row, std::ostream* out) { *out << row.name; }
+    std::string said(const std::string& standIn) const { return filledIn(reason, standIn); }
+
+    // `text` with "%s" standing for `standIn`, and "%p" for its port when it is "host:port".
+    static std::string filledIn(std::string text, const std::string& standIn) {
+        for (const auto& [mark, value] : {std::pair{"%s", standIn}, {"%p", standIn.substr(standIn.find(':') + 1)}}) {
+            if (const auto at = text.find(mark); at != std::string::npos) text.replace(at, 2, value);
+        }
+        return text;
+    }
 };
 
-// A fresh directory, removed at the end; nobody may reach what is in it.
+// A fresh directory, removed at the end.
 struct TemporaryDirectory {
     std::string path = (std::filesystem::temp_directory_path() / "setip-ports.XXXXXX").string();
     TemporaryDirectory() {
-        if (::mkdtemp(path.data()) == nullptr || ::chmod(path.c_str(), 0711) != 0) throw std::runtime_error{path};
+        if (::mkdtemp(path.data()) == nullptr) throw std::runtime_error{path};
     }
     ~TemporaryDirectory() { std::filesystem::remove_all(path); }
-};
-
-// A private cupsd with a raw queue to the test's printer and one that rejects jobs; the press asks the print server
-// the row names.
-struct PrintServers {
-    testing_support::LoopbackPrinter printer;
-    testing_support::CupsServer server{{"setip-receipt=socket://" + printer.address(),
-                                        "setip-closed=socket://" + printer.address(),
-                                        "setip-unfinished=socket://" + printer.address() + ",unfinishable"}};
-    std::string name;
-
-    // `silent` takes no connection, as a print server on a dead host.
-    PrintServers(StandIn device, const std::string& silent) {
-        server.useForThisProcess();
-        // A default queue is there to fall back on, so a fallback would show.
-        EXPECT_EQ(std::system("timeout 10 /usr/sbin/cupsreject setip-closed && timeout 10 /usr/sbin/lpadmin -d "
-                              "setip-receipt"), 0) << server.errorLog();
-        name = device == silentServer ? silent : server.serverName();
-        if (device == stoppedCupsd) server.stop();
-        ::setenv("CUPS_SERVER", name.c_str(), 1);
-        cupsSetServer(nullptr);
-    }
 };
 
 // A resolver that knows no name at all, and counts how often it was asked.
@@ -91,92 +74,91 @@ struct UnknownNames final : builtin::NameResolver {
     }
 };
 
-// Runs in a child that gave up root for nobody (65534, as is its group nogroup): presses with the diagnostics on
-// stderr and exits 0 when the port was refused.
-[[noreturn]] void pressAsNobody(const PressRequest& request) {
-    if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0) std::_Exit(2);
-    builtin::BuiltinLibrary library;
-    const PressOutcome outcome = pressSetIp(request, library);
-    std::cerr << "setip: " << outcome.reason << '\n';
-    std::_Exit(outcome.handle == failedHandle ? 0 : 1);
+// Presses once and checks what any press must: the outcome the row expects, a wait that ends at the row's deadline
+// and not before, and no descriptor left open (but for the far side's, when the row closes one itself).
+PressOutcome pressAndCheck(const PressRequest& request, const Expected& expected, const std::string& standIn,
+                           std::size_t farSidesClosed = 0, const std::shared_ptr<UnknownNames>& resolver = {}) {
+    testing_support::Press press{resolver ? resolver : std::make_shared<UnknownNames>()};
+    const auto descriptors = testing_support::openDescriptorCount();
+    const auto started = Clock::now();
+    const PressOutcome outcome = press(request);
+    const auto waited = Clock::now() - started;
+    EXPECT_EQ(outcome.reason, expected.said(standIn));
+    EXPECT_EQ(outcome.failedAt, expected.reason.empty() ? std::nullopt : std::optional{expected.stage});
+    EXPECT_GE(waited, expected.waits - 100ms) << "gave up before the deadline";
+    EXPECT_LT(waited, std::max<Clock::duration>(expected.waits + 2s, 4s)) << "the press outlasted a deadline";
+    EXPECT_EQ(testing_support::openDescriptorCount() + farSidesClosed, descriptors) << "a descriptor was left open";
+    return outcome;
 }
 
-class PortPressTest : public testing::TestWithParam<PortPress> {};
+// Root passes every permission check and ignores a line's exclusive use. A row that needs them runs its press in a
+// child that gave up every capability, so it refuses as it does for any user; for a user there is nothing to give up.
+void dropCapabilities() {
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct none[_LINUX_CAPABILITY_U32S_3]{};
+    if (::syscall(SYS_capset, &header, none) != 0) std::_Exit(3);
+}
 
-TEST_P(PortPressTest, DeliversTheExactCommandOrSaysWhyNot) {
-    const auto& row = GetParam();
-    PseudoTerminal line;
-    ASSERT_EQ(::fchmod(line.near.get(), 0666), 0);
-    const TemporaryDirectory dir;
-    const std::string fifoPath = dir.path + "/fifo";
-    ASSERT_EQ(::mkfifo(fifoPath.c_str(), 0600), 0);
-    UniqueFd reader{row.device == lonelyFifo ? -1 : ::open(fifoPath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
-    const UniqueFd rootOnly{::open((dir.path + "/lp0").c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600)};
-    ASSERT_EQ(row.device == ptyInUse ? ::ioctl(line.near.get(), TIOCEXCL) : 0, 0);
-    // A full pipe takes nothing more; a line whose output is stopped holds the send, until its far side hangs up.
-    const Bytes chunk(4096, 0x20);
-    for (const UniqueFd filler{::open(fifoPath.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC)};
-         (row.device == fullFifo || row.device == forsakenFifo) &&
-         ::write(filler.get(), chunk.data(), chunk.size()) > 0;) {
+// The hint a refused device's reason ends with: the group that owns it, since joining that is the usual fix.
+std::string groupHintOf(const std::string& path) {
+    struct stat status {};
+    const group* owner = ::stat(path.c_str(), &status) == 0 ? ::getgrgid(status.st_gid) : nullptr;
+    return std::string{owner ? owner->gr_name : "?"} + ": add the user to that group and log in again)";
+}
+
+// Presses in such a child, whose exit status is 0 when the press said `reason` and opened nothing.
+[[noreturn]] void pressWithoutCapabilities(const PressRequest& request, const std::string& reason) {
+    dropCapabilities();
+    builtin::BuiltinLibrary library;
+    const PressOutcome outcome = pressSetIp(request, library);
+    std::cerr << outcome.reason << '\n';
+    std::_Exit(outcome.reason == reason && outcome.handle == failedHandle ? 0 : 1);
+}
+
+// A serial line on a pseudo-terminal, in the state the row puts it in.
+enum class Line { idle, heldByAnother, stopped, hangsUp, notALine, missing };
+
+struct SerialRow {
+    const char* name;
+    Line line;
+    Text baudRate;
+    speed_t speed;  // what the line runs at after a press that delivered
+    Expected expected;
+    friend void PrintTo(const SerialRow& row, std::ostream* out) { *out << row.name << " at " << toUtf8(row.baudRate); }
+};
+
+class SerialLine : public testing::TestWithParam<SerialRow> {
+protected:
+    PseudoTerminal pty;
+};
+
+TEST_P(SerialLine, DeliversTheCommandRawOrSaysWhyNot) {
+    const SerialRow& row = GetParam();
+    const std::string path = row.line == Line::notALine ? "/dev/null"
+                             : row.line == Line::missing ? "/dev/ttyS9998"
+                                                         : pty.path;
+    const Text port = row.line == Line::missing ? u"COM9999" : u"COM:" + fromUtf8(path);
+    const PressRequest request{port, u"", u"", row.baudRate, newAddress};
+    if (row.line == Line::heldByAnother) {
+        ASSERT_EQ(::ioctl(pty.near.get(), TIOCEXCL), 0);
+        EXPECT_EXIT(pressWithoutCapabilities(request, row.expected.said(path)), testing::ExitedWithCode(0), "");
+        return;
     }
-    ASSERT_EQ(row.device == stoppedPty || row.device == hangingUpPty ? ::tcflow(line.near.get(), TCOOFF) : 0, 0);
-    // The far side goes while the send waits: the line hangs up, or the device's reader closes it.
-    const std::jthread hangUp{[&line, &reader, &row] {
-        if (row.device != hangingUpPty && row.device != forsakenFifo) return;
+    // A line whose output is stopped holds the send until the deadline, or until its far side hangs up.
+    const bool held = row.line == Line::stopped || row.line == Line::hangsUp;
+    ASSERT_EQ(held ? ::tcflow(pty.near.get(), TCOOFF) : 0, 0);
+    const std::jthread hangUp{[&] {
+        if (row.line != Line::hangsUp) return;
         std::this_thread::sleep_for(200ms);
-        (row.device == hangingUpPty ? line.far : reader).reset();
+        pty.far.reset();
     }};
-    std::optional<testing_support::FullBacklog> backlog;
-    if (row.device == fullBacklog || row.device == silentServer) backlog.emplace();
-    std::optional<PrintServers> servers;
-    if (row.device >= cupsd) servers.emplace(row.device, backlog ? backlog->address() : "");
-    const std::string paths[] = {line.path, fifoPath, fifoPath, dir.path + "/missing", "/dev/null", dir.path + "/lp0",
-                                 line.path, fifoPath, line.path, line.path, fifoPath, "",
-                                 testing_support::refusingAddress(), backlog ? backlog->address() : ""};
-    const std::string path = servers ? "" : paths[static_cast<int>(row.device)];
-    std::string expected = row.reason.empty() ? "" : "setip: " + row.reason + "\n";
-    if (const auto at = expected.find("%s"); at != std::string::npos) {
-        expected.replace(at, 2, servers ? servers->name : path);
-    }
-    const bool network = row.port.starts_with("ETHERNET");
-    const PressRequest inputs{fromUtf8(network ? "ETHERNET" : row.port + path),
-                              fromUtf8(network ? row.port.substr(9) + path : ""), row.choice, row.choice, newAddress};
-    if (row.asNobody) {
-        EXPECT_EXIT(pressAsNobody(inputs), testing::ExitedWithCode(0), testing::HasSubstr(expected));
-        return;
-    }
-    const auto resolver = std::make_shared<UnknownNames>();
-    testing_support::Press press{resolver};
-    const auto descriptors = testing_support::openDescriptorCount();
+    pressAndCheck(request, row.expected, path, row.line == Line::hangsUp ? 1 : 0);
+    if (!row.expected.reason.empty()) return;
 
-    const auto started = std::chrono::steady_clock::now();
-    const PressOutcome outcome = press(inputs);
-    const auto waited = std::chrono::steady_clock::now() - started;
-    EXPECT_GE(waited, row.waits - 100ms) << "gave up before the deadline";
-    EXPECT_LT(waited, std::max(row.waits + 2s, row.sendFails ? 7s : 4s)) << "the press outlasted a deadline";
-    EXPECT_EQ(resolver->asked, row.reason.starts_with("cannot look up")) << "only a name is looked up";
-    EXPECT_EQ(outcome.sent() ? "" : "setip: " + outcome.reason + "\n", expected)
-        << (servers ? servers->server.errorLog() : "");
-    EXPECT_EQ(outcome.handle == failedHandle, !expected.empty() && !row.sendFails);
-    EXPECT_EQ(outcome.failedAt, expected.empty() ? std::nullopt
-                                                 : std::optional{row.sendFails ? PressStage::send : PressStage::open});
-    EXPECT_EQ(testing_support::openDescriptorCount() + (row.device == hangingUpPty || row.device == forsakenFifo),
-              descriptors)  // the far side's
-        << "the press left a descriptor open";
-    const std::size_t delivered = expected.empty() ? 1 : 0;
-    if (servers) {
-        EXPECT_EQ(servers->printer.connections(delivered, 20s),
-                  std::vector(delivered, testing_support::carrying(command)))
-            << servers->server.errorLog();
-        return;
-    }
-    if (row.sendFails) return;
-    EXPECT_EQ(testing_support::readArrived(row.device == fifo ? reader.get() : line.far.get(), 11),
-              delivered ? command : Bytes{});
-    if (row.speed == 0) return;
+    EXPECT_EQ(testing_support::readArrived(pty.far.get(), 11), command);
     // The library leaves its settings on the line, so the far side still reads them after the close.
     termios seen{};
-    ASSERT_EQ(::tcgetattr(line.far.get(), &seen), 0);
+    ASSERT_EQ(::tcgetattr(pty.far.get(), &seen), 0);
     EXPECT_EQ(std::pair(::cfgetispeed(&seen), ::cfgetospeed(&seen)), std::pair(row.speed, row.speed));
     EXPECT_EQ(seen.c_cflag & (CSIZE | CSTOPB | PARENB | CRTSCTS | CLOCAL | CREAD),
               static_cast<tcflag_t>(CS8 | CLOCAL | CREAD)) << "not 8N1 without flow control";
@@ -184,66 +166,216 @@ TEST_P(PortPressTest, DeliversTheExactCommandOrSaysWhyNot) {
                   (seen.c_lflag & (ICANON | ECHO | ISIG | IEXTEN)), 0u) << "not raw";
 }
 
-// One slip of the keyboard must not overwrite a file: a typed path to a regular file is refused and left as it was.
-TEST(DevicePath, RefusesARegularFileAndLeavesItAsItWas) {
-    const TemporaryDirectory dir;
-    const std::string notes = dir.path + "/notes.txt";
-    std::ofstream{notes} << "the operator's notes";
-    for (const std::string port : {"LPT:", "COM:"}) {
-        testing_support::Press press;
-        EXPECT_EQ(press({fromUtf8(port + notes), u"", u"", u"9600", newAddress}).reason,
-                  "\"" + notes + "\" is not a printer device") << port;
+INSTANTIATE_TEST_SUITE_P(Ports, SerialLine, testing::Values(
+    SerialRow{"serial at 9600", Line::idle, u"9600", B9600, {}},
+    SerialRow{"serial at 115200", Line::idle, u"115200", B115200, {}},
+    SerialRow{"baud rate no serial port takes", Line::idle, u"12345", 0,
+              {"cannot open %s: 12345 is not a baud rate a serial port takes"}},
+    SerialRow{"not a serial line", Line::notALine, u"9600", 0,
+              {"cannot use %s as a serial port: Inappropriate ioctl for device"}},
+    SerialRow{"com9999 is ttyS9998", Line::missing, u"9600", 0, {"cannot open %s: No such file or directory"}},
+    SerialRow{"serial line in exclusive use elsewhere", Line::heldByAnother, u"9600", 0,
+              {"cannot open %s: Device or resource busy"}},
+    SerialRow{"serial line that takes nothing is told at the write deadline", Line::stopped, u"9600", 0,
+              {"cannot write to %s: the device took nothing for 5 s (is the printer offline?)", PressStage::send,
+               builtin::writeBudget}},
+    SerialRow{"serial line that hangs up during the send is told", Line::hangsUp, u"9600", 0,
+              {"cannot write to %s: Input/output error", PressStage::send}}),
+    testing_support::RowName{});
+
+// The library holds a line for itself alone (TIOCEXCL), and every other open, its own too, is refused while it
+// lasts; so it lets the line go before it opens one again. Exits 0 when the second open succeeds.
+[[noreturn]] void openTwiceWithoutCapabilities(const std::string& path) {
+    dropCapabilities();
+    builtin::BuiltinLibrary library;
+    try {
+        library.open(PortKind::serial, u"COM:" + fromUtf8(path), {9600, 8, 0, 0});
+        library.open(PortKind::serial, u"COM:" + fromUtf8(path), {9600, 8, 0, 0});
+    } catch (const PrinterFailure& refused) {
+        std::cerr << refused.what() << '\n';
+        std::_Exit(1);
+    }
+    std::_Exit(0);
+}
+
+TEST(HeldLine, OpensALineTheLibraryHoldsAgain) {
+    const PseudoTerminal pty;
+    EXPECT_EXIT(openTwiceWithoutCapabilities(pty.path), testing::ExitedWithCode(0), "");
+}
+
+// A printer device on a FIFO, in the state the row puts it in, or what else a path may name.
+enum class Device { reader, full, readerGoes, noReader, missing, locked, regularFile };
+
+struct DeviceRow {
+    const char* name;
+    Device device;
+    Expected expected;
+    friend void PrintTo(const DeviceRow& row, std::ostream* out) { *out << row.name; }
+};
+
+class PrinterDevice : public testing::TestWithParam<DeviceRow> {
+protected:
+    TemporaryDirectory dir;
+    std::string path = dir.path + "/lp0";
+};
+
+TEST_P(PrinterDevice, DeliversTheCommandOrSaysWhyNot) {
+    const DeviceRow& row = GetParam();
+    const PressRequest request{u"LPT:" + fromUtf8(path), u"", u"", u"", newAddress};
+    if (row.device == Device::regularFile) {
+        std::ofstream{path} << "the operator's notes";
+        pressAndCheck(request, row.expected, path);
         std::ostringstream kept;
-        kept << std::ifstream{notes}.rdbuf();
-        EXPECT_EQ(kept.str(), "the operator's notes") << port;
+        kept << std::ifstream{path}.rdbuf();
+        EXPECT_EQ(kept.str(), "the operator's notes") << "one slip of the keyboard overwrote a file";
+        return;
+    }
+    ASSERT_EQ(row.device == Device::missing ? 0 : ::mkfifo(path.c_str(), row.device == Device::locked ? 0 : 0600), 0);
+    if (row.device == Device::locked) {
+        const std::string reason = row.expected.said(path) + groupHintOf(path);
+        EXPECT_EXIT(pressWithoutCapabilities(request, reason), testing::ExitedWithCode(0), "");
+        return;
+    }
+    UniqueFd reader{row.device == Device::noReader || row.device == Device::missing
+                        ? -1
+                        : ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
+    // A full pipe takes nothing more, until its reader goes.
+    const Bytes chunk(4096, 0x20);
+    for (const UniqueFd filler{reader ? ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC) : -1};
+         (row.device == Device::full || row.device == Device::readerGoes) &&
+         ::write(filler.get(), chunk.data(), chunk.size()) > 0;) {
+    }
+    const std::jthread readerGoes{[&] {
+        if (row.device != Device::readerGoes) return;
+        std::this_thread::sleep_for(200ms);
+        reader.reset();
+    }};
+    pressAndCheck(request, row.expected, path, row.device == Device::readerGoes ? 1 : 0);
+    if (row.device == Device::reader) {
+        EXPECT_EQ(testing_support::readArrived(reader.get(), 11), command);
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Ports, PortPressTest, testing::ValuesIn(std::vector<PortPress>{
-    {"serial at 9600", "COM:", pty, u"9600", B9600, ""},
-    {"serial at 115200", "COM:", pty, u"115200", B115200, ""},
-    {"baud rate no serial port takes", "COM:", pty, u"12345", 0,
-     "cannot open %s: 12345 is not a baud rate a serial port takes"},
-    {"not a serial line", "COM:", devNull, u"9600", 0,
-     "cannot use %s as a serial port: Inappropriate ioctl for device"},
-    {"com9999 is ttyS9998", "COM9999", none, u"9600", 0, "cannot open /dev/ttyS9998: No such file or directory"},
-    {"serial line in exclusive use", "COM:", ptyInUse, u"9600", 0, "cannot open %s: Device or resource busy", true},
-    {"fifo with a reader", "LPT:", fifo, u"", 0, ""},
-    {"device that takes nothing is told at the write deadline", "LPT:", fullFifo, u"", 0,
-     "cannot write to %s: the device took nothing for 5 s (is the printer offline?)", false, true,
-     builtin::writeBudget},
-    {"serial line that takes nothing is told at the write deadline", "COM:", stoppedPty, u"9600", 0,
-     "cannot write to %s: the device took nothing for 5 s (is the printer offline?)", false, true,
-     builtin::writeBudget},
-    {"serial line that hangs up during the send is told", "COM:", hangingUpPty, u"9600", 0,
-     "cannot write to %s: Input/output error", false, true},
-    {"device whose reader goes during the send is told, and SIGPIPE ends nothing", "LPT:", forsakenFifo, u"", 0,
-     "cannot write to %s: Broken pipe", false, true},
-    {"fifo without a reader", "LPT:", lonelyFifo, u"", 0, "cannot open %s: No such device or address"},
-    {"missing device file", "LPT:", missing, u"", 0, "cannot open %s: No such file or directory"},
-    {"device only root may write", "LPT:", rootOnly, u"", 0,
-     "cannot open %s: Permission denied (it belongs to group root: add the user to that group and log in again)",
-     true},
-    {"refusing network printer", "ETHERNET ", refusing, u"", 0, "cannot connect to %s: Connection refused"},
-    {"network printer that never answers gives up at the connect deadline", "ETHERNET ", fullBacklog, u"", 0,
-     "cannot connect to %s: no answer within 3 s (is the printer on?)", false, false, builtin::connectBudget},
-    {"unknown host name", "ETHERNET printer.invalid:9100", none, u"", 0,
-     "cannot look up printer.invalid: Name or service not known"},
-    {"malformed network address", "ETHERNET 127.0.0.1:http", none, u"", 0,
-     "\"127.0.0.1:http\" is not a printer address (host or host:port)"},
-    {"installed queue", "DRIVER", cupsd, u"setip-receipt", 0, ""},
-    {"unknown queue gives minus one and never the default", "DRIVER", cupsd, u"setip-missing", 0,
-     "there is no printer queue \"setip-missing\" on the print server %s"},
-    {"empty driver name", "DRIVER", cupsd, u"", 0, "no printer queue is chosen (is a printer installed?)"},
-    {"queue that rejects jobs", "DRIVER", cupsd, u"setip-closed", 0,
-     "printer queue \"setip-closed\" is not accepting jobs (cupsaccept setip-closed lets it)"},
-    {"queue whose job cannot be finished is told", "DRIVER", cupsd, u"setip-unfinished", 0,
-     "cannot finish the job on printer queue \"setip-unfinished\": Unauthorized", false, true},
-    {"stopped print server", "DRIVER", stoppedCupsd, u"setip-receipt", 0,
-     "cannot reach the print server %s for printer queue \"setip-receipt\": Host is down (is cupsd running?)"},
-    {"silent print server gives up at the connect deadline", "DRIVER", silentServer, u"setip-receipt", 0,
-     "cannot reach the print server %s for printer queue \"setip-receipt\": Connection timed out (is cupsd "
-     "running?)", false, false, builtin::connectBudget}}),
+INSTANTIATE_TEST_SUITE_P(Ports, PrinterDevice, testing::Values(
+    DeviceRow{"fifo with a reader", Device::reader, {}},
+    DeviceRow{"device that takes nothing is told at the write deadline", Device::full,
+              {"cannot write to %s: the device took nothing for 5 s (is the printer offline?)", PressStage::send,
+               builtin::writeBudget}},
+    DeviceRow{"device whose reader goes during the send is told, and SIGPIPE ends nothing", Device::readerGoes,
+              {"cannot write to %s: Broken pipe", PressStage::send}},
+    DeviceRow{"fifo without a reader", Device::noReader, {"cannot open %s: No such device or address"}},
+    DeviceRow{"missing device file", Device::missing, {"cannot open %s: No such file or directory"}},
+    DeviceRow{"device the user may not write names its group", Device::locked,
+              {"cannot open %s: Permission denied (it belongs to group "}},
+    DeviceRow{"regular file is refused and left as it was", Device::regularFile, {"\"%s\" is not a printer device"}}),
+    testing_support::RowName{});
+
+// A printer at its network address, as the row makes it: the virtual printer, one that holds off reading, a
+// listener that refuses or never answers, or no address at all.
+enum class Peer { printer, slowPrinter, refusing, silent, none };
+
+struct NetworkRow {
+    const char* name;
+    Peer peer;
+    std::string present;  // as typed; "%s" stands for the peer's address
+    Expected expected;
+    friend void PrintTo(const NetworkRow& row, std::ostream* out) { *out << row.name << ": " << row.present; }
+};
+
+class NetworkPrinter : public testing::TestWithParam<NetworkRow> {};
+
+TEST_P(NetworkPrinter, DeliversTheCommandOrSaysWhyNot) {
+    const NetworkRow& row = GetParam();
+    std::optional<testing_support::LoopbackPrinter> printer;
+    if (row.peer == Peer::printer) printer.emplace("127.0.0.10");
+    // It holds off reading, and hangs up only once it has read to the end.
+    constexpr auto hold = 300ms;
+    if (row.peer == Peer::slowPrinter) printer.emplace(testing_support::LoopbackPrinter::Options{{"127.0.0.11"}, hold, {}});
+    std::optional<testing_support::FullBacklog> silent;
+    if (row.peer == Peer::silent) silent.emplace();
+    const std::string peer = printer   ? printer->address()
+                             : silent  ? silent->address()
+                             : row.peer == Peer::refusing ? testing_support::refusingAddress()
+                                                          : "";
+    const std::string present = Expected::filledIn(row.present, peer);
+    const auto resolver = std::make_shared<UnknownNames>();
+    const auto started = Clock::now();
+    pressAndCheck({u"ETHERNET", fromUtf8(present), u"", u"", newAddress}, row.expected, peer, 0, resolver);
+    EXPECT_EQ(resolver->asked, row.expected.reason.starts_with("cannot look up")) << "only a name is looked up";
+    if (!printer) return;
+    // The close lets the printer read to the end and hang up before the press returns.
+    EXPECT_GE(Clock::now() - started, row.peer == Peer::slowPrinter ? hold : 0ms) << "the close did not wait";
+    EXPECT_EQ(printer->connections(1), std::vector{testing_support::carrying(command)});
+}
+
+INSTANTIATE_TEST_SUITE_P(Ports, NetworkPrinter, testing::Values(
+    NetworkRow{"printer by address", Peer::printer, "%s", {}},
+    NetworkRow{"leading zeros are decimal and reach that printer", Peer::printer, "127.0.0.010:%p", {}},
+    NetworkRow{"the close waits for a slow printer to hang up", Peer::slowPrinter, "%s", {}},
+    NetworkRow{"refusing network printer", Peer::refusing, "%s", {"cannot connect to %s: Connection refused"}},
+    NetworkRow{"network printer that never answers gives up at the connect deadline", Peer::silent, "%s",
+               {"cannot connect to %s: no answer within 3 s (is the printer on?)", PressStage::open,
+                builtin::connectBudget}},
+    NetworkRow{"unknown host name", Peer::none, "printer.invalid:9100",
+               {"cannot look up printer.invalid: Name or service not known"}},
+    NetworkRow{"malformed network address", Peer::none, "127.0.0.1:http",
+               {"\"127.0.0.1:http\" is not a printer address (host or host:port)"}},
+    NetworkRow{"fewer than four parts never reach the resolver", Peer::none, "127.1",
+               {"\"127.1\" is not an IPv4 address: write four decimal numbers from 0 to 255 with dots between them"}}),
+    testing_support::RowName{});
+
+// A printer queue on a private cupsd, as the row leaves the server: running, stopped, or a host that never answers.
+enum class Server { running, stopped, silent };
+
+struct QueueRow {
+    const char* name;
+    Server server;
+    Text queue;
+    Expected expected;  // "%s" stands for the print server
+    friend void PrintTo(const QueueRow& row, std::ostream* out) { *out << row.name << ": " << toUtf8(row.queue); }
+};
+
+class PrintQueue : public testing::TestWithParam<QueueRow> {
+protected:
+    // A raw queue to the test's printer, one that rejects jobs and one whose job can never be finished.
+    testing_support::LoopbackPrinter printer;
+    testing_support::CupsServer server{{"setip-receipt=socket://" + printer.address(),
+                                        "setip-closed=socket://" + printer.address(),
+                                        "setip-unfinished=socket://" + printer.address() + ",unfinishable"}};
+};
+
+TEST_P(PrintQueue, DeliversTheCommandOrSaysWhyNot) {
+    const QueueRow& row = GetParam();
+    server.useForThisProcess();
+    // A default queue is there to fall back on, so a fallback would show.
+    ASSERT_EQ(std::system("timeout 10 /usr/sbin/cupsreject setip-closed && timeout 10 /usr/sbin/lpadmin -d "
+                          "setip-receipt"), 0) << server.errorLog();
+    std::optional<testing_support::FullBacklog> silent;
+    if (row.server == Server::silent) silent.emplace();
+    const std::string name = silent ? silent->address() : server.serverName();
+    if (row.server == Server::stopped) server.stop();
+    ::setenv("CUPS_SERVER", name.c_str(), 1);
+    cupsSetServer(nullptr);
+    pressAndCheck({u"DRIVER", u"", row.queue, u"", newAddress}, row.expected, name);
+    const std::size_t delivered = row.expected.reason.empty() ? 1 : 0;
+    EXPECT_EQ(printer.connections(delivered, 20s), std::vector(delivered, testing_support::carrying(command)))
+        << server.errorLog();
+}
+
+INSTANTIATE_TEST_SUITE_P(Ports, PrintQueue, testing::Values(
+    QueueRow{"installed queue", Server::running, u"setip-receipt", {}},
+    QueueRow{"unknown queue gives minus one and never the default", Server::running, u"setip-missing",
+             {"there is no printer queue \"setip-missing\" on the print server %s"}},
+    QueueRow{"empty driver name", Server::running, u"", {"no printer queue is chosen (is a printer installed?)"}},
+    QueueRow{"queue that rejects jobs", Server::running, u"setip-closed",
+             {"printer queue \"setip-closed\" is not accepting jobs (cupsaccept setip-closed lets it)"}},
+    QueueRow{"queue whose job cannot be finished is told", Server::running, u"setip-unfinished",
+             {"cannot finish the job on printer queue \"setip-unfinished\": Unauthorized", PressStage::send}},
+    QueueRow{"stopped print server", Server::stopped, u"setip-receipt",
+             {"cannot reach the print server %s for printer queue \"setip-receipt\": Host is down (is cupsd running?)"}},
+    QueueRow{"silent print server gives up at the connect deadline", Server::silent, u"setip-receipt",
+             {"cannot reach the print server %s for printer queue \"setip-receipt\": Connection timed out (is cupsd "
+              "running?)", PressStage::open, builtin::connectBudget}}),
     testing_support::RowName{});
 
 }  // namespace

@@ -67,23 +67,33 @@ struct ShownWindow {
 
 const QString openFailed = QStringLiteral("error: Fail to open port,please check! critical=1 onlyOk=1 modal=1 waitCursor=0");
 
-// Each control at its place in the model, in pixels at 96 DPI; Tab goes through the focusable ones in the model's
-// order, which is their tab index, and back to the first. The icon is the .ico's images of 16, 32 and 48 pixels (the
-// desktop entry's PNGs go up to 128).
-TEST(FormWindow, IsTheModelsLayoutInAFixedFrameCaptionedFrmQuillopWithTheIconAndTabsInTabIndexOrder) {
+// Each control at its place in the model, in pixels at 96 DPI, in a frame of fixed size (the screenshot test checks
+// the size).
+TEST(FormWindow, PlacesEveryControlAtItsTwipsInAFixedFrame) {
     ShownWindow shown;
     ASSERT_EQ(shown.window.logicalDpiX(), 96);
     const auto pixels = [](std::int32_t twips) { return twipsToPixels(twips, 96); };
-    EXPECT_EQ(shown.window.windowTitle(), QStringLiteral("FrmQuillop"));
-    EXPECT_EQ(shown.window.minimumSize(), shown.window.maximumSize()) << "its size: the screenshot test";
-    EXPECT_EQ(qt::setipIcon().availableSizes(), (QList<QSize>{{16, 16}, {32, 32}, {48, 48}}));
-
-    std::vector<std::string> tabOrder;
+    EXPECT_EQ(shown.window.minimumSize(), shown.window.maximumSize());
     for (const Control* control : std::as_const(shown.window.form()).controls()) {
         const Placement at = control->placement();
         EXPECT_EQ(shown.widget(control->name()).geometry(),
                   QRect(pixels(at.left), pixels(at.top), pixels(at.width), pixels(at.height)))
             << control->name();
+    }
+}
+
+// The icon is the .ico's images of 16, 32 and 48 pixels; the desktop entry's PNGs go up to 128.
+TEST(FormWindow, IsCaptionedFrmQuillopWithTheProgramsIcon) {
+    ShownWindow shown;
+    EXPECT_EQ(shown.window.windowTitle(), QStringLiteral("FrmQuillop"));
+    EXPECT_EQ(qt::setipIcon().availableSizes(), (QList<QSize>{{16, 16}, {32, 32}, {48, 48}}));
+}
+
+// Tab goes through the focusable controls in the model's order, which is their tab index, and back to the first.
+TEST(FormWindow, TabsInTabIndexOrder) {
+    ShownWindow shown;
+    std::vector<std::string> tabOrder;
+    for (const Control* control : std::as_const(shown.window.form()).controls()) {
         if (control->kind() != ControlKind::label) tabOrder.push_back(control->name());
     }
     for (QWidget* widget : shown.window.findChildren<QWidget*>()) widget->setEnabled(true);
@@ -95,7 +105,37 @@ TEST(FormWindow, IsTheModelsLayoutInAFixedFrameCaptionedFrmQuillopWithTheIconAnd
     }
 }
 
-TEST(FormWindow, PickingIsAClickTypingIsAChangeAndTheCaretStays) {
+// At a default font too large for the layout, the window takes the largest smaller size of it at which every caption
+// and initial text fits its control.
+TEST(FormWindow, ShrinksADefaultFontTooLargeToTheLargestSizeThatFits) {
+    int argc = 1;
+    char* argv[] = {const_cast<char*>("setip-qt-test"), nullptr};
+    const QApplication application{argc, argv};
+    QApplication::setFont(QFont{QStringLiteral("DejaVu Sans"), 16});
+    testing_support::RecordingLibrary library;
+    const ListedPrinters printers{{}};
+    std::ostringstream diagnostics;
+    const qt::FormWindow window{printers, library, diagnostics};
+    const auto fitsAt = [&window](qreal pointSize) {
+        QFont font = window.font();
+        font.setPointSizeF(pointSize);
+        const QFontMetrics metrics{font};
+        bool fits = true;
+        for (const QLabel* label : window.findChildren<QLabel*>()) {
+            fits = fits && metrics.horizontalAdvance(label->text()) <= label->width();
+        }
+        for (const QLineEdit* box : window.findChildren<QLineEdit*>(QString{}, Qt::FindDirectChildrenOnly)) {
+            fits = fits && metrics.horizontalAdvance(box->text()) <= box->width() - 8;  // less its frame and margins
+        }
+        return fits;
+    };
+    ASSERT_FALSE(fitsAt(16)) << "the test's font fits the window as it is";
+    EXPECT_TRUE(fitsAt(window.font().pointSizeF())) << window.font().pointSizeF();
+    EXPECT_FALSE(fitsAt(window.font().pointSizeF() + 0.5)) << "a larger size fits too: " << window.font().pointSizeF();
+}
+
+// The operator opens the port list, moves to LPT1 and takes it with Enter: that is a click, and every input goes off.
+TEST(FormWindow, PickingAnItemIsAClick) {
     ShownWindow shown;
     FrmTest& form = shown.window.form();
     int clicks = 0;
@@ -103,7 +143,6 @@ TEST(FormWindow, PickingIsAClickTypingIsAChangeAndTheCaretStays) {
     form.Combo1.onClick([&, original = form.Combo1.clickHandler()] { ++clicks, original(); });
     form.Combo1.onChange([&, original = form.Combo1.changeHandler()] { ++changes, original(); });
     auto& combo1 = shown.widget<QComboBox>("Combo1");
-    // The operator opens the port list, moves to LPT1 and takes it with Enter: every input goes off.
     combo1.showPopup();
     combo1.view()->setCurrentIndex(combo1.model()->index(10, 0));
     QTest::keyClick(combo1.view(), Qt::Key_Return);
@@ -111,62 +150,84 @@ TEST(FormWindow, PickingIsAClickTypingIsAChangeAndTheCaretStays) {
     EXPECT_FALSE(shown.widget("Text1").isEnabled());
     EXPECT_EQ(clicks, 1);
     EXPECT_EQ(changes, 0) << "the text a pick puts in the box is not an edit";
+}
 
-    QLineEdit& typed = *combo1.lineEdit();
+// Each key typed in the port list is a change; the model's text follows an edit in the middle and the caret stays
+// where the operator left it. Enter after an item's name in other letters neither picks that item nor rewrites it.
+TEST(FormWindow, TypingIsAChangeAndTheCaretStays) {
+    ShownWindow shown;
+    FrmTest& form = shown.window.form();
+    int clicks = 0;
+    int changes = 0;
+    form.Combo1.onClick([&, original = form.Combo1.clickHandler()] { ++clicks, original(); });
+    form.Combo1.onChange([&, original = form.Combo1.changeHandler()] { ++changes, original(); });
+    QLineEdit& typed = *shown.widget<QComboBox>("Combo1").lineEdit();
     ShownWindow::typeOver(typed, QStringLiteral("COM"));
     EXPECT_EQ(changes, 3);
     EXPECT_TRUE(shown.widget("Combo3").isEnabled());
-    // An edit in the middle: the model's text follows and the caret stays where the operator left it.
     QTest::keyClick(&typed, Qt::Key_Home);
     QTest::keyClick(&typed, Qt::Key_Right);
     QTest::keyClicks(&typed, QStringLiteral("X"));
     EXPECT_EQ(typed.cursorPosition(), 2);
     EXPECT_EQ(form.Combo1.Text(), u"CXOM");
 
-    // Enter after an item's name in other letters neither picks that item nor adds or rewrites anything.
     ShownWindow::typeOver(typed, QStringLiteral("com1"));
     QTest::keyClick(&typed, Qt::Key_Return);
     EXPECT_EQ(form.Combo1.Text(), u"com1");
-    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(clicks, 0);
+}
+
+// "Set IP" is neither the default nor the cancel button, wherever the focus is.
+TEST(FormWindow, EnterAndEscPressNothing) {
+    ShownWindow shown;
+    for (QWidget* target : std::initializer_list<QWidget*>{shown.widget<QComboBox>("Combo1").lineEdit(),
+                                                           &shown.widget("Text1"), &shown.widget("Text2"),
+                                                           &shown.widget("Command5")}) {
+        target->setFocus();
+        for (const auto key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) QTest::keyClick(target, key);
+    }
+    EXPECT_FALSE(shown.window.form().PortHandle().has_value());
+    EXPECT_EQ(shown.recording.calls, std::vector<std::string>{});
 }
 
 // The operator presses at the harness's refusing port, is told so, puts the address right and presses again.
-TEST(FormWindow, EnterAndEscPressNothingARefusedPortIsShownAPressDelivers) {
+TEST(FormWindow, TellsARefusedPortAndDeliversOnceTheAddressIsPutRight) {
     testing_support::LoopbackPrinter printer{"127.0.0.2"};
     builtin::BuiltinLibrary library;
     ShownWindow shown{&library};
     auto& button = shown.widget<QPushButton>("Command5");
-    auto& text1 = shown.widget<QLineEdit>("Text1");
-    for (QWidget* target : std::initializer_list<QWidget*>{shown.widget<QComboBox>("Combo1").lineEdit(), &text1,
-                                                           &shown.widget("Text2"), &button}) {
-        target->setFocus();
-        for (const auto key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) QTest::keyClick(target, key);
-    }
-    EXPECT_FALSE(shown.window.form().PortHandle().has_value()) << "no press yet";
-
     QTest::mouseClick(&button, Qt::LeftButton);
     EXPECT_EQ(shown.messages, QStringList{openFailed});
 
-    ShownWindow::typeOver(text1, QString::fromStdString(printer.address()));
+    ShownWindow::typeOver(shown.widget<QLineEdit>("Text1"), QString::fromStdString(printer.address()));
     QTest::mouseClick(&button, Qt::LeftButton);
     EXPECT_EQ(printer.connections(1),
               std::vector{testing_support::carrying({0x1F, 0x1B, 0x1F, 0x91, 0x00, 0x49, 0x50, 192, 168, 123, 100})});
     EXPECT_EQ(shown.messages.size(), 1) << shown.diagnostics.str();
 }
 
-// The press shows the wait cursor while the library works; what the library throws is told, and the window stays.
-TEST(FormWindow, WaitsVisiblyDuringAPressAndShowsWhatTheLibraryThrows) {
+// The wait cursor shows while the library works, and goes before the window tells anything.
+TEST(FormWindow, ShowsTheWaitCursorWhileTheLibraryWorks) {
+    ShownWindow shown;
+    std::vector<bool> waiting;
+    shown.recording.onCall = [&waiting](const std::string&) {
+        waiting.push_back(QApplication::overrideCursor() != nullptr &&
+                          QApplication::overrideCursor()->shape() == Qt::WaitCursor);
+    };
+    QTest::mouseClick(&shown.widget("Command5"), Qt::LeftButton);
+    EXPECT_EQ(waiting, std::vector<bool>(5, true));
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+// What the library throws is told as the port not opening, with its words on the setip: line, and the window stays.
+TEST(FormWindow, TellsWhatTheLibraryThrowsAndStays) {
     ShownWindow shown;
     shown.recording.onCall = [](const std::string&) {
-        ASSERT_NE(QApplication::overrideCursor(), nullptr);
-        EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
         throw std::system_error(std::make_error_code(std::errc::not_enough_memory));
     };
     QTest::mouseClick(&shown.widget("Command5"), Qt::LeftButton);
-
     EXPECT_EQ(shown.messages, QStringList{openFailed});
     EXPECT_EQ(shown.diagnostics.str(), "setip: " + std::make_error_code(std::errc::not_enough_memory).message() + "\n");
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_TRUE(shown.window.isVisible());
 }
 

@@ -1,3 +1,4 @@
+#include "printer/builtin/device_port.h"
 #include "printer/builtin/network_address.h"
 #include "tests/support/table.h"
 
@@ -50,6 +51,37 @@ INSTANTIATE_TEST_SUITE_P(Rows, ParseNetworkAddress, testing::Values(
     Address{"a signed port", "h:+9100", "\"h:+9100\"" + notAnAddress},
     Address{"an unclosed bracket", "[::1:9100", "\"[::1:9100\"" + notAnAddress},
     Address{"text after the bracket", "[::1]x", "\"[::1]x\"" + notAnAddress}),
+    setip::testing_support::RowName{});
+
+struct DeviceNameRow {
+    const char* name;
+    std::string text;
+    std::string prefix;
+    std::string read;  // "number N" or "path P"; empty when the name is neither form
+};
+
+void PrintTo(const DeviceNameRow& row, std::ostream* out) { *out << row.name << ": \"" << row.text << '"'; }
+
+class ParseDeviceName : public testing::TestWithParam<DeviceNameRow> {};
+
+TEST_P(ParseDeviceName, GivesTheNumberOrThePathOrNothing) {
+    const auto parsed = parseDeviceName(GetParam().text, GetParam().prefix);
+    EXPECT_EQ(!parsed ? "" : parsed->number ? "number " + std::to_string(*parsed->number) : "path " + parsed->path,
+              GetParam().read);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, ParseDeviceName, testing::Values(
+    DeviceNameRow{"a number after the prefix", "COM1", "COM", "number 1"},
+    DeviceNameRow{"numbers past the list", "LPT9999", "LPT", "number 9999"},
+    DeviceNameRow{"a path after a colon", "COM:/dev/ttyUSB0", "COM", "path /dev/ttyUSB0"},
+    DeviceNameRow{"a leading zero is no number", "COM01", "COM", ""},
+    DeviceNameRow{"port zero", "COM0", "COM", ""},
+    DeviceNameRow{"five digits", "COM10000", "COM", ""},
+    DeviceNameRow{"a colon with no path", "LPT:", "LPT", ""},
+    DeviceNameRow{"text after the number", "COM1x", "COM", ""},
+    DeviceNameRow{"no number", "COM", "COM", ""},
+    DeviceNameRow{"the other kind's prefix", "LPT1", "COM", ""},
+    DeviceNameRow{"lower case", "com1", "COM", ""}),
     setip::testing_support::RowName{});
 
 }  // namespace
