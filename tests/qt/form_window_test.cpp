@@ -111,7 +111,9 @@ TEST(FormWindow, ShrinksADefaultFontTooLargeToTheLargestSizeThatFits) {
     int argc = 1;
     char* argv[] = {const_cast<char*>("setip-qt-test"), nullptr};
     const QApplication application{argc, argv};
-    QApplication::setFont(QFont{QStringLiteral("DejaVu Sans"), 16});
+    QFont large{QStringLiteral("DejaVu Sans")};
+    large.setPointSizeF(16.5);
+    QApplication::setFont(large);
     testing_support::RecordingLibrary library;
     const ListedPrinters printers{{}};
     std::ostringstream diagnostics;
@@ -129,7 +131,7 @@ TEST(FormWindow, ShrinksADefaultFontTooLargeToTheLargestSizeThatFits) {
         }
         return fits;
     };
-    ASSERT_FALSE(fitsAt(16)) << "the test's font fits the window as it is";
+    ASSERT_FALSE(fitsAt(large.pointSizeF())) << "the test's font fits the window as it is";
     EXPECT_TRUE(fitsAt(window.font().pointSizeF())) << window.font().pointSizeF();
     EXPECT_FALSE(fitsAt(window.font().pointSizeF() + 0.5)) << "a larger size fits too: " << window.font().pointSizeF();
 }
