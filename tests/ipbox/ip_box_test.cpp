@@ -26,6 +26,7 @@ struct Assignment {
     Text text;
     Text read;  // what the getter gives afterwards: on an error, the default the field keeps
     int error = 0;
+    friend void PrintTo(const Assignment& row, std::ostream* out) { *out << row.name << ": \"" << toUtf8(row.text) << '"'; }
 };
 
 class AddressSetter : public testing::TestWithParam<Assignment> {};
@@ -53,6 +54,10 @@ struct Counting {
     Text nChar;
     std::int16_t count = 0;
     int error = 0;
+    friend void PrintTo(const Counting& row, std::ostream* out) {
+        *out << row.name << ": \"" << toUtf8(row.lzExpr.substr(0, 40)) << "\" of " << row.lzExpr.size()
+             << " characters, nChar \"" << toUtf8(row.nChar) << '"';
+    }
 };
 
 class CountIF : public testing::TestWithParam<Counting> {};
@@ -76,13 +81,17 @@ INSTANTIATE_TEST_SUITE_P(Rows, CountIF, testing::Values(
     Counting{"16384 characters overflow", Text(16384, u'.'), u".", 0, 6}),
     testing_support::RowName{});
 
-TEST(IpBoxLifecycle, InitialiseLoadsTheDefaultIntoANewFieldAndResizeMovesIt) {
-    RecordingHost host;  // 132.5 x 19.5: halves go to the even neighbour
+TEST(IpBoxLifecycle, InitialiseLoadsTheDefaultIntoANewField) {
+    const RecordingHost host;  // 132.5 x 19.5: halves go to the even neighbour
     EXPECT_EQ(host.calls, (std::vector<std::string>{
                               call("CreateWindowExA", 0x200, "SysIPAddress32", "\"\"", 0x50810000, 0, 0, 132, 20, 3, 0,
                                    0x400000, true),
                               call("SendMessageA", 7, 48, 17, 1),
                               call("SendMessageA", 7, 1125, 0, static_cast<LParam>(0xC0A87B64u))}));
+}
+
+TEST(IpBoxLifecycle, ResizeMovesTheFieldOverTheWholeControl) {
+    RecordingHost host;
     host.width = 301.5;
     host.height = 26.6;
     host.box.UserControl_Resize();

@@ -107,6 +107,7 @@ struct NewAddress {
     Text text;
     Octets octets;  // when parsing gives them
     int error = 0;
+    friend void PrintTo(const NewAddress& row, std::ostream* out) { *out << row.name << ": \"" << toUtf8(row.text) << '"'; }
 };
 
 class ParseNewAddress : public testing::TestWithParam<NewAddress> {};

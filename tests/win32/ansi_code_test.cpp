@@ -18,6 +18,10 @@ struct Code {
     char16_t character;
     std::optional<std::int16_t> code;
     std::optional<std::string> bytes;  // what a vendor library is given in a name, in the ANSI page
+    friend void PrintTo(const Code& row, std::ostream* out) {
+        *out << row.name << ": U+" << std::hex << std::uppercase << static_cast<unsigned>(row.character) << std::dec
+             << " in page " << (row.page == CP_ACP ? "ANSI" : std::to_string(row.page));
+    }
 };
 
 class AnsiCodePages : public testing::TestWithParam<Code> {};

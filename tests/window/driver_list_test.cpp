@@ -15,6 +15,11 @@ struct PrintersRow {
     std::string defaultQueue;        // made the server's default unless empty
     bool stopped;                    // the server has stopped before start-up asks it
     std::vector<Text> listed;
+    friend void PrintTo(const PrintersRow& row, std::ostream* out) {
+        *out << row.name << ": queues";
+        for (const auto& queue : row.added) *out << ' ' << queue;
+        *out << (row.stopped ? ", server stopped" : "");
+    }
 };
 
 class DriverList : public ::testing::TestWithParam<PrintersRow> {};
