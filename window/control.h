@@ -20,8 +20,10 @@ struct Placement {
 
 enum class ControlKind { label, textBox, comboBox, commandButton };
 
-// What every control of the window has: its designer name, kind, place, tab index and enabled flag.
-// Controls start enabled; the window changes the flag, and the front end only shows it.
+class Label;
+
+// What every control of the window has: its designer name, kind, place, tab index and enabled flag, and what a
+// screen reader says of it. Controls start enabled; the window changes the flag, and the front end only shows it.
 class Control {
 public:
     Control(std::string name, ControlKind kind, Placement placement, int tabIndex)
@@ -38,12 +40,26 @@ public:
     bool Enabled() const { return enabled_; }
     void setEnabled(bool enabled) { enabled_ = enabled; }
 
+    // The label shown beside the control that names it, if any.
+    const Label* label() const { return label_; }
+    void nameBy(const Label& label) { label_ = &label; }
+    // What a screen reader calls the control: its label's caption without the colon, or a name of its own where no
+    // label shows what it is; empty where its own caption names it.
+    setip::Text accessibleName() const;
+    void setAccessibleName(TextView name) { accessibleName_ = name; }
+    // What the control does, where its name does not say.
+    const setip::Text& accessibleDescription() const { return accessibleDescription_; }
+    void setAccessibleDescription(TextView description) { accessibleDescription_ = description; }
+
 private:
     std::string name_;
     ControlKind kind_;
     Placement placement_;
     int tabIndex_;
     bool enabled_ = true;
+    const Label* label_ = nullptr;
+    setip::Text accessibleName_;
+    setip::Text accessibleDescription_;
 };
 
 using EventHandler = std::function<void()>;

@@ -14,6 +14,12 @@ constexpr std::array<TextView, 14> portItems = {u"ETHERNET", u"COM1", u"COM2", u
                                                 u"LPT1",     u"LPT2", u"LPT3", u"DRIVER"};
 constexpr std::array<TextView, 4> baudRateItems = {u"9600", u"19200", u"38400", u"115200"};
 
+// What a screen reader says where no caption shows it: Text2 has no label, only its place says it takes the new
+// address; and "Set IP" does not say what it sends, or where.
+constexpr TextView newAddressName = u"New IP address";
+constexpr TextView setIpDescription =
+    u"Sends the set-address command with the new IP address to the printer over the chosen port";
+
 // What the operator is told when a press stops, by the stage it stopped at.
 TextView messageFor(PressStage stage) {
     switch (stage) {
@@ -59,6 +65,12 @@ FrmTest::FrmTest(const InstalledPrinters& printers, FrontEnd& frontEnd, PrinterL
       frontEnd_(frontEnd),
       library_(library),
       diagnostics_(diagnostics) {
+    Combo1.nameBy(Label1);
+    Text1.nameBy(Label2);
+    Combo2.nameBy(Label3);
+    Combo3.nameBy(Label4);
+    Text2.setAccessibleName(newAddressName);
+    Command5.setAccessibleDescription(setIpDescription);
     Combo1.onClick([this] { Combo1_Click(); });
     Combo1.onChange([this] { Combo1_Change(); });
     Command5.onClick([this] { Command5_Click(); });

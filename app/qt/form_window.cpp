@@ -69,6 +69,7 @@ FormWindow::FormWindow(const InstalledPrinters& printers, PrinterLibrary& librar
     for (Control* control : form_.controls()) natives_.push_back(std::make_unique<Widget>(*widgetFor(*control)));
     fitFont();
     orderTabsByTabIndex();
+    labelByBuddies();
     form_.Form_Load();
     fromQt([] {});
 }
@@ -124,6 +125,9 @@ QWidget* FormWindow::widgetFor(Control& control) {
     }
     const Placement at = control.placement();
     widget->setObjectName(QString::fromStdString(control.name()));
+    // A box or list shows no caption of its own: unnamed, a screen reader reads out only what it holds.
+    if (const Text name = control.accessibleName(); !name.empty()) widget->setAccessibleName(toQString(name));
+    widget->setAccessibleDescription(toQString(control.accessibleDescription()));
     widget->setGeometry(twipsToPixels(at.left, logicalDpiX()), twipsToPixels(at.top, logicalDpiY()),
                         twipsToPixels(at.width, logicalDpiX()), twipsToPixels(at.height, logicalDpiY()));
     if (auto* edit = qobject_cast<QLineEdit*>(widget)) edit->setCursorPosition(0);  // the start of a long text
@@ -172,6 +176,16 @@ void FormWindow::orderTabsByTabIndex() {
               [](const Control* a, const Control* b) { return a->tabIndex() < b->tabIndex(); });
     for (std::size_t index = 1; index < focusable.size(); ++index) {
         setTabOrder(findWidget(*focusable[index - 1]), findWidget(*focusable[index]));
+    }
+}
+
+// On Linux Qt names a list by its current item and leaves its label to a relation, as desktop lists are; the label
+// is the list's buddy, and each box's too.
+void FormWindow::labelByBuddies() {
+    for (const Control* control : std::as_const(form_).controls()) {
+        if (const Label* label = control->label()) {
+            qobject_cast<QLabel*>(findWidget(*label))->setBuddy(findWidget(*control));
+        }
     }
 }
 

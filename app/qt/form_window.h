@@ -37,6 +37,7 @@ private:
     // Shrinks the default font where a caption or initial text would be cut off at its laid-out width.
     void fitFont();
     void orderTabsByTabIndex();
+    void labelByBuddies();
     // Runs what Qt called, keeping any exception from going back into Qt, then redraws the window from the model.
     void fromQt(const std::function<void()>& action);
 

@@ -89,6 +89,7 @@ FormWindow::FormWindow(HINSTANCE instance, const InstalledPrinters& printers, Pr
 FormWindow::~FormWindow() {
     if (window_ != nullptr) {
         ::SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+        accessibleTexts_.clear();
         ::DestroyWindow(window_);
     }
 }
@@ -132,6 +133,7 @@ LRESULT CALLBACK FormWindow::procedure(HWND window, UINT message, WPARAM wParam,
 
 LRESULT FormWindow::onCreate() {
     createControls();
+    nameControls();
     const UINT dpi = dpi_.dpiOf(window_);
     useFontFor(dpi);
     layOut(dpi);
@@ -194,6 +196,7 @@ LRESULT FormWindow::onDpiChanged(UINT dpi, const RECT& suggested) {
 }
 
 LRESULT FormWindow::onDestroy() {
+    accessibleTexts_.clear();
     window_ = nullptr;
     ::PostQuitMessage(0);
     return 0;
@@ -212,6 +215,37 @@ void FormWindow::createControls() {
         if (control->kind() == ControlKind::textBox) ::SendMessageW(native, EM_SETLIMITTEXT, 0, 0);
         if ((kind.style & CBS_DROPDOWNLIST) == CBS_DROPDOWN) ::SendMessageW(native, CB_LIMITTEXT, 0, 0);
         natives_.emplace_back(native, control->kind());
+    }
+}
+
+// A screen reader names a box or list after the static text just before it in z-order, which is the order of
+// creation; the dialog manager tabs through the controls with WS_TABSTOP in that same order. So each label, which
+// takes no focus, moves to just before its control, and the tab order stays as it was. A control named without a
+// label gets a label that is never shown, as Windows asks for controls whose caption does not show. Where Windows
+// keeps annotations, the names set on the controls' accessible objects win: the model's, without the label's colon.
+void FormWindow::nameControls() {
+    const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(window_, GWLP_HINSTANCE));
+    for (const Control* control : std::as_const(form_).controls()) {
+        const HWND native = controlOf(*control);
+        const Text name = control->accessibleName();
+        HWND label = control->label() != nullptr ? controlOf(*control->label()) : nullptr;
+        if (label == nullptr && !name.empty()) {
+            label = ::CreateWindowExW(0, L"STATIC", wideOf(name).c_str(), WS_CHILD | SS_NOPREFIX, 0, 0, 0, 0, window_,
+                                      nullptr, instance, nullptr);
+        }
+        if (label != nullptr && ::GetWindow(native, GW_HWNDPREV) != label) {
+            const HWND before = ::GetWindow(native, GW_HWNDPREV);
+            ::SetWindowPos(label, before != nullptr ? before : HWND_TOP, 0, 0, 0, 0,
+                           SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        }
+        accessibleTexts_.annotate(native, name, control->accessibleDescription());
+        // The focus in an editable list is in its edit field, which a screen reader names as the list.
+        COMBOBOXINFO combo{};
+        combo.cbSize = sizeof combo;
+        if (control->kind() == ControlKind::comboBox && ::GetComboBoxInfo(native, &combo) &&
+            combo.hwndItem != nullptr && combo.hwndItem != native) {
+            accessibleTexts_.annotate(combo.hwndItem, name, {});
+        }
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/win32/accessible_texts.h"
 #include "app/win32/dpi.h"
 #include "app/win32/gdi_handles.h"
 #include "app/win32/native_window.h"
@@ -50,6 +51,8 @@ private:
     void showIdle() override;
 
     void createControls();
+    // Gives each control the name and description a screen reader says of it.
+    void nameControls();
     // Gives every control the default GUI font made for the DPI, and releases the font made for the previous one.
     void useFontFor(UINT dpi);
     // Places every control at its twips for the window's DPI, and sizes the client area to match.
@@ -61,6 +64,7 @@ private:
     HWND focusedControl() const;
 
     FrmTest form_;
+    AccessibleTexts accessibleTexts_;
     DpiFunctions dpi_;
     UniqueFont font_;  // the GUI font scaled to the window's DPI, when that differs from the system's
     HWND window_ = nullptr;
