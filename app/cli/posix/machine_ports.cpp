@@ -17,10 +17,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// How one family of device nodes is offered: the nodes `folder/stemN`, each as `numbered` followed by N+1 (the
+// How one family of device nodes is offered: the nodes `folder` + `stem` + N, each as `numbered` followed by N+1 (the
 // library's COMn and LPTn count from 1), or as `byPath` followed by the node's path.
 struct Family {
-    std::string_view folder;  // under /dev
+    std::string_view folder;
     std::string_view stem;
     std::string_view numbered;  // empty when the family has no numbered form
     std::string_view byPath;
@@ -29,11 +29,11 @@ struct Family {
 };
 
 constexpr Family families[] = {
-    {"", "ttyS", "COM", "COM:", "serial line", true},
-    {"", "ttyACM", "", "COM:", "USB serial device", false},
-    {"", "ttyUSB", "", "COM:", "USB serial adapter", false},
-    {"", "lp", "LPT", "LPT:", "parallel port", false},
-    {"usb", "lp", "", "LPT:", "USB printer", false},
+    {"/dev/", "ttyS", "COM", "COM:", "serial line", true},
+    {"/dev/", "ttyACM", "", "COM:", "USB serial device", false},
+    {"/dev/", "ttyUSB", "", "COM:", "USB serial adapter", false},
+    {"/dev/", "lp", "LPT", "LPT:", "parallel port", false},
+    {"/dev/usb/", "lp", "", "LPT:", "USB printer", false},
 };
 
 // N of "stemN": digits alone, with no leading zero.
@@ -73,14 +73,13 @@ std::vector<OfferedPort> devicePortsUnder(const fs::path& root) {
     std::vector<Found> found;
     for (std::size_t index = 0; index < std::size(families); ++index) {
         const Family& family = families[index];
-        const std::string folder = "/dev/" + std::string{family.folder} + (family.folder.empty() ? "" : "/");
         std::error_code error;
-        for (const fs::directory_entry& entry : fs::directory_iterator(root / folder.substr(1), error)) {
+        for (const fs::directory_entry& entry : fs::directory_iterator(root / family.folder.substr(1), error)) {
             const std::string name = entry.path().filename().string();
             const auto number = numberAfter(name, family.stem);
             if (!number || !isDevice(entry.path())) continue;
             if (family.needsPortBehind && !hasPortBehind(root, name)) continue;
-            const std::string path = folder + name;
+            const std::string path = std::string{family.folder} + name;
             // COMn and LPTn take four digits at most.
             const bool numbered = !family.numbered.empty() && *number < 9999;
             found.push_back({index, *number,
