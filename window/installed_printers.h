@@ -27,8 +27,4 @@ private:
     std::vector<Text> names_;
 };
 
-// The names of the machine's installed printers, as its print system reports them. A print system that is not
-// running has none.
-std::vector<Text> systemPrinterNames();
-
 }  // namespace setip

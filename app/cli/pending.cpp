@@ -1,6 +1,5 @@
 // Commands still being written; this file goes when they come.
 #include "app/cli/find_command.h"
-#include "app/cli/ports_command.h"
 
 namespace setip::cli {
 
@@ -9,10 +8,5 @@ int findCommand(const FindOptions&, Console& console, const System&) {
     return exit_code::internal;
 }
 std::vector<LocalNetwork> localNetworksOfThisMachine() { return {}; }
-int portsCommand(const PortsOptions&, Console& console, const System&) {
-    console.err << "setip: ports is not built yet\n";
-    return exit_code::internal;
-}
-std::vector<OfferedPort> portsOfThisMachine() { return {}; }
 
 }  // namespace setip::cli

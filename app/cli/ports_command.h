@@ -17,4 +17,7 @@ int portsCommand(const PortsOptions& options, Console& console, const System& sy
 // The serial lines, printer devices and printer queues this machine has; one file for each system.
 std::vector<OfferedPort> portsOfThisMachine();
 
+// The printer queues installed on this machine, each as DRIVER with its name, in the print service's order.
+std::vector<OfferedPort> installedQueuePorts();
+
 }  // namespace setip::cli

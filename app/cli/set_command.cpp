@@ -54,10 +54,10 @@ std::optional<builtin::NetworkAddress> whereToConfirm(const SetOptions& options)
 }
 
 // Waits, trying again and again, until the printer takes a connection at the address or the time is up; gives how
-// long it took, or nothing.
-std::optional<Clock::duration> waitForPrinter(const builtin::NetworkAddress& address, Clock::duration limit,
-                                              Console& console, const System& system) {
-    const auto started = Clock::now();
+// long it took, or nothing. Both count from the start of the press: the printer may begin its restart before the
+// press has returned, and the time it takes must not look shorter than it was.
+std::optional<Clock::duration> waitForPrinter(const builtin::NetworkAddress& address, Clock::time_point started,
+                                              Clock::duration limit, Console& console, const System& system) {
     const Deadline deadline = started + limit;
     Progress progress{console};
     for (;;) {
@@ -114,6 +114,7 @@ int setCommand(const SetOptions& options, Console& console, const System& system
     const auto library = system.chooseLibrary(console.err);
     const PressRequest request{fromUtf8(options.port), fromUtf8(options.at), fromUtf8(options.queue),
                                fromUtf8(options.baud), fromUtf8(options.to)};
+    const auto pressed = Clock::now();
     const PressOutcome outcome = pressSetIp(request, *library);
     report["handle"] = outcome.handle ? Json(*outcome.handle) : Json(nullptr);
     if (!outcome.sent()) return finish(resultOf(outcome), outcome.reason);
@@ -124,7 +125,7 @@ int setCommand(const SetOptions& options, Console& console, const System& system
         return finish(resultOf(outcome), "");
     }
     const auto limit = std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>{*options.confirm});
-    const auto took = waitForPrinter(*confirmAt, limit, console, system);
+    const auto took = waitForPrinter(*confirmAt, pressed, limit, console, system);
     report["confirm"] = {{"address", shown(*confirmAt)},
                          {"answered", took.has_value()},
                          {"seconds", took ? Json(std::chrono::duration<double>(*took).count()) : Json(nullptr)},

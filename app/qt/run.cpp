@@ -1,6 +1,7 @@
 #include "app/qt/run.h"
 
 #include "app/qt/form_window.h"
+#include "printer/builtin/queue_port.h"
 #include "printer/library_choice.h"
 #include "window/installed_printers.h"
 
@@ -18,7 +19,7 @@ int runSetip(int argc, char** argv, const std::function<void(QWidget&)>& beforeS
     QApplication::setWindowIcon(setipIcon());
 
     const auto library = choosePrinterLibrary(std::cerr);
-    const ListedPrinters printers{systemPrinterNames()};
+    const ListedPrinters printers{builtin::installedQueues()};
     FormWindow window{printers, *library, std::cerr};
     if (beforeShow) beforeShow(window);
     window.show();

@@ -2,6 +2,7 @@
 
 #include "app/win32/native_text.h"
 #include "ipbox/win32/ip_box_window.h"
+#include "printer/builtin/queue_port.h"
 #include "printer/library_choice.h"
 #include "window/installed_printers.h"
 
@@ -27,7 +28,7 @@ int runSetip(HINSTANCE instance, int show, const std::function<void(FormWindow&)
 
     std::ostringstream refusal;
     const auto library = choosePrinterLibrary(refusal);
-    const ListedPrinters printers{systemPrinterNames()};
+    const ListedPrinters printers{builtin::installedQueues()};
     FormWindow window{instance, printers, *library, std::cerr};
     if (beforeShow) beforeShow(window);
     ::ShowWindow(window.handle(), show);

@@ -7,12 +7,17 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace setip::builtin {
 
 // An installed printer queue, by its name, on the system's print service: CUPS, or the spooler. Never the default
 // queue: a name the service does not have is refused, and so is the empty name.
 std::unique_ptr<Port> openQueuePort(std::string_view name);
+
+// The names of the queues installed on this machine, in the print service's own order: what openQueuePort takes. A
+// print service that is not running has none. One file for each system.
+std::vector<Text> installedQueues();
 
 // What a queue does on every system: bytes go in a raw document that startDoc begins and endDoc hands over. One
 // file for each system does the rest, and opens the named queue.
