@@ -12,7 +12,7 @@ endif()
 # The suites this platform leaves out. Those of Linux reach the system through Linux's own interfaces (sockets,
 # terminals, cupsd, Qt); the win32 suite builds their portable parts and tests the same for Windows.
 if(WIN32)
-  set(setip_skipped_test_areas support native ports ipbox qt benchmark virtual_printer)
+  set(setip_skipped_test_areas support native ports cli ipbox qt benchmark virtual_printer)
 else()
   set(setip_skipped_test_areas win32)
 endif()

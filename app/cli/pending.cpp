@@ -1,14 +1,8 @@
 // Commands still being written; this file goes when they come.
-#include "app/cli/find_command.h"
 #include "app/cli/ports_command.h"
 
 namespace setip::cli {
 
-int findCommand(const FindOptions&, Console& console, const System&) {
-    console.err << "setip: find is not built yet\n";
-    return exit_code::internal;
-}
-std::vector<LocalNetwork> localNetworksOfThisMachine() { return {}; }
 int portsCommand(const PortsOptions&, Console& console, const System&) {
     console.err << "setip: ports is not built yet\n";
     return exit_code::internal;
