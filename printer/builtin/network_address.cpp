@@ -38,20 +38,23 @@ bool isInetAtonNumber(std::string_view part) {
     return !part.empty() && allOf(part, isDigit);
 }
 
-// The host in plain dotted decimal when it is four decimal numbers from 0 to 255, leading zeros and all.
-std::optional<std::string> fourDecimalParts(const std::vector<std::string_view>& parts) {
+// The address when the parts are four decimal numbers from 0 to 255, leading zeros and all.
+std::optional<Ipv4> fourDecimalParts(const std::vector<std::string_view>& parts) {
     if (parts.size() != 4) return std::nullopt;
-    std::string plain;
+    Ipv4 address = 0;
     for (const std::string_view part : parts) {
         if (part.empty() || !allOf(part, isDigit)) return std::nullopt;
         const auto digits = part.substr(std::min(part.find_first_not_of('0'), part.size() - 1));
         unsigned value = 0;
         std::from_chars(digits.data(), digits.data() + digits.size(), value);
         if (digits.size() > 3 || value > 255) return std::nullopt;
-        if (!plain.empty()) plain += '.';
-        plain += std::to_string(value);
+        address = address << 8 | value;
     }
-    return plain;
+    return address;
+}
+
+std::string notIpv4(std::string_view host) {
+    return quoted(host) + " is not an IPv4 address: write four decimal numbers from 0 to 255 with dots between them";
 }
 
 std::string readHost(std::string_view host) {
@@ -59,9 +62,8 @@ std::string readHost(std::string_view host) {
     const bool digitsAndDots = allOf(host, [](char c) { return isDigit(c) || c == '.'; });
     const bool inetAton = parts.size() <= 4 && std::all_of(parts.begin(), parts.end(), isInetAtonNumber);
     if (!digitsAndDots && !inetAton) return std::string{host};  // a name, or an IPv6 address
-    if (const auto plain = fourDecimalParts(parts)) return *plain;
-    throw PrinterFailure(quoted(host) + " is not an IPv4 address: write four decimal numbers from 0 to 255 with dots "
-                      "between them");
+    if (const auto address = fourDecimalParts(parts)) return dottedQuad(*address);
+    throw PrinterFailure(notIpv4(host));
 }
 
 std::optional<std::uint16_t> parsePort(std::string_view text) {
@@ -95,6 +97,14 @@ std::optional<NetworkAddress> splitHostAndPort(std::string_view text) {
     return withPort(text.substr(0, colon), text.substr(colon + 1));
 }
 
+std::optional<int> parsePrefixLength(std::string_view text) {
+    if (text.empty() || text.size() > 2 || !allOf(text, isDigit)) return std::nullopt;
+    int value = 0;
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    if (value > 32) return std::nullopt;
+    return value;
+}
+
 }  // namespace
 
 NetworkAddress parseNetworkAddress(std::string_view text) {
@@ -102,6 +112,44 @@ NetworkAddress parseNetworkAddress(std::string_view text) {
     if (!address) throw PrinterFailure(quoted(text) + " is not a printer address (host or host:port)");
     address->host = readHost(address->host);
     return *address;
+}
+
+std::string dottedQuad(Ipv4 address) {
+    return std::to_string(address >> 24) + "." + std::to_string(address >> 16 & 0xFF) + "." +
+           std::to_string(address >> 8 & 0xFF) + "." + std::to_string(address & 0xFF);
+}
+
+AddressRange AddressRange::holding(Ipv4 address, int prefixLength) {
+    const Ipv4 mask = prefixLength == 0 ? 0 : ~Ipv4{0} << (32 - prefixLength);
+    return {address & mask, prefixLength};
+}
+
+std::uint64_t AddressRange::hostCount() const { return prefixLength >= 31 ? size() : size() - 2; }
+
+std::vector<Ipv4> AddressRange::hosts() const {
+    std::vector<Ipv4> hosts;
+    hosts.reserve(static_cast<std::size_t>(hostCount()));
+    const Ipv4 first = prefixLength >= 31 ? network : network + 1;
+    for (std::uint64_t i = 0; i < hostCount(); ++i) hosts.push_back(first + static_cast<Ipv4>(i));
+    return hosts;
+}
+
+std::string AddressRange::text() const {
+    return prefixLength == 32 ? dottedQuad(network) : dottedQuad(network) + "/" + std::to_string(prefixLength);
+}
+
+AddressRange parseAddressRange(std::string_view text) {
+    const auto range = trimBlanks(text);
+    const auto slash = range.find('/');
+    const auto host = range.substr(0, slash);
+    const auto prefixLength = slash == std::string_view::npos ? 32 : parsePrefixLength(range.substr(slash + 1));
+    if (!prefixLength) {
+        throw PrinterFailure(quoted(text) + " is not an address range: write an address and a prefix length from 0 "
+                             "to 32, such as 192.168.1.0/24");
+    }
+    const auto address = fourDecimalParts(partsOf(host));
+    if (!address) throw PrinterFailure(notIpv4(host));
+    return AddressRange::holding(*address, *prefixLength);
 }
 
 }  // namespace setip::builtin

@@ -37,4 +37,16 @@ Socket connectTo(const SocketAddress& address, const std::string& name, Deadline
     return socket;
 }
 
+Readiness waitFor(const Socket& socket, bool forWriting, Deadline deadline) {
+    SocketWait wait{&socket, forWriting};
+    waitForAny({&wait, 1}, deadline);
+    return wait.readiness;
+}
+
+bool receiveAndDrop(const Socket& socket) {
+    std::uint8_t ignored[256];
+    const auto received = receiveSome(socket, ignored);
+    return !received || *received > 0;
+}
+
 }  // namespace setip::builtin

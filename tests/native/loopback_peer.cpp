@@ -1,7 +1,6 @@
 #include "tests/native/loopback_peer.h"
 
 #include <arpa/inet.h>
-#include <poll.h>
 #include <sys/socket.h>
 
 #include <algorithm>
@@ -99,12 +98,14 @@ void PrintTo(const Connection& connection, std::ostream* out) {
 
 Connection carrying(const Bytes& command) { return {{command}, {}, command.size()}; }
 
-LoopbackPrinter::LoopbackPrinter(const std::string& host) : LoopbackPrinter(Options{{host}, {}, {}}) {}
+LoopbackPrinter::LoopbackPrinter(const std::string& host) : LoopbackPrinter(Options{.hosts = {host}}) {}
 
 LoopbackPrinter::LoopbackPrinter(const Options& options)
     : addresses_([&options] {
           std::vector<std::string> addresses;
-          for (const auto& host : options.hosts) addresses.push_back(refusingAddress(host));
+          for (const auto& host : options.hosts) {
+              addresses.push_back(options.port == 0 ? refusingAddress(host) : host + ":" + std::to_string(options.port));
+          }
           return addresses;
       }()),
       process_(printerArguments(addresses_, options)) {
@@ -130,18 +131,6 @@ bool LoopbackPrinter::reported(const std::string& line, std::chrono::millisecond
         const auto lines = wholeLines(output);
         return std::ranges::find(lines, line) != lines.end();
     });
-}
-
-FullBacklog::FullBacklog() : listener_(listenOn("127.0.0.1", 0, address_)) {
-    // Connects complete into the accept queue until it is full; the first that stays pending shows it is.
-    const auto target = socketAddress(address_);
-    for (int attempt = 0; attempt < 16; ++attempt) {
-        UniqueFd& filler = fillers_.emplace_back(::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
-        ::connect(filler.get(), reinterpret_cast<const sockaddr*>(&target), sizeof target);
-        pollfd entry{filler.get(), POLLOUT, 0};
-        if (::poll(&entry, 1, 200) == 0) return;
-    }
-    throw std::runtime_error("the listen backlog never filled");
 }
 
 sockaddr_in socketAddress(const std::string& address) {

@@ -3,6 +3,7 @@
 #include "common/posix/unique_fd.h"
 #include "printer/builtin/builtin_library.h"
 #include "printer/press.h"
+#include "tests/native/silent_listeners.h"
 #include "tests/support/child_process.h"
 
 #include <netinet/in.h>
@@ -37,9 +38,10 @@ Connection carrying(const Bytes& command);
 class LoopbackPrinter {
 public:
     struct Options {
-        std::vector<std::string> hosts{"127.0.0.1"};           // a listener on each, on a free port
-        std::chrono::milliseconds hold{0};                      // wait after accepting before reading anything
-        std::optional<std::chrono::milliseconds> restartAfter;  // silent this long after a set-address command
+        std::vector<std::string> hosts{"127.0.0.1"};             // a listener on each, on a free port
+        std::uint16_t port = 0;                                   // unless given: then each listens on this one
+        std::chrono::milliseconds hold{0};                        // wait after accepting before reading anything
+        std::optional<std::chrono::milliseconds> restartAfter{};  // silent this long after a set-address command
     };
     explicit LoopbackPrinter(const std::string& host = "127.0.0.1");
     explicit LoopbackPrinter(const Options& options);
@@ -64,13 +66,12 @@ private:
 // is switched off.
 class FullBacklog {
 public:
-    FullBacklog();
+    FullBacklog() : silent_({"127.0.0.1"}), address_("127.0.0.1:" + std::to_string(silent_.port())) {}
     const std::string& address() const { return address_; }
 
 private:
+    SilentListeners silent_;
     std::string address_;
-    UniqueFd listener_;
-    std::vector<UniqueFd> fillers_;
 };
 
 // Presses "Set IP" with the built-in library. A bare present address presses the network kind with it; the new

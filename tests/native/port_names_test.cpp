@@ -84,5 +84,43 @@ INSTANTIATE_TEST_SUITE_P(Rows, ParseDeviceName, testing::Values(
     DeviceNameRow{"lower case", "com1", "COM", ""}),
     setip::testing_support::RowName{});
 
+// A range to scan: "range count first-last" as the scan would try it, or why the text is refused.
+std::string rangeReadBack(const std::string& text) {
+    try {
+        const AddressRange range = parseAddressRange(text);
+        const auto hosts = range.hosts();
+        return range.text() + " " + std::to_string(range.hostCount()) + " " + dottedQuad(hosts.front()) + "-" +
+               dottedQuad(hosts.back());
+    } catch (const PrinterFailure& refused) {
+        return refused.what();
+    }
+}
+
+class ParseAddressRange : public testing::TestWithParam<Address> {};
+
+TEST_P(ParseAddressRange, GivesTheAddressesToTryOrSaysWhyNot) {
+    EXPECT_EQ(rangeReadBack(GetParam().text), GetParam().read);
+}
+
+const std::string notARange = " is not an address range: write an address and a prefix length from 0 to 32, such as "
+                              "192.168.1.0/24";
+
+INSTANTIATE_TEST_SUITE_P(Rows, ParseAddressRange, testing::Values(
+    Address{"a network leaves out its own and its broadcast address", "127.0.0.0/24",
+            "127.0.0.0/24 254 127.0.0.1-127.0.0.254"},
+    Address{"bits after the prefix are dropped", "127.0.0.77/28", "127.0.0.64/28 14 127.0.0.65-127.0.0.78"},
+    Address{"a /31 has no broadcast address, so both are tried", "127.0.0.4/31", "127.0.0.4/31 2 127.0.0.4-127.0.0.5"},
+    Address{"one address is a range of one", "127.0.0.5", "127.0.0.5 1 127.0.0.5-127.0.0.5"},
+    Address{"leading zeros are decimal and blanks around are ignored", " 127.000.0.010/32\t",
+            "127.0.0.10 1 127.0.0.10-127.0.0.10"},
+    Address{"a /16 crosses the third part", "127.7.0.0/16", "127.7.0.0/16 65534 127.7.0.1-127.7.255.254"},
+    Address{"a prefix past 32 is refused", "127.0.0.0/33", "\"127.0.0.0/33\"" + notARange},
+    Address{"an empty prefix is refused", "127.0.0.0/", "\"127.0.0.0/\"" + notARange},
+    Address{"a signed prefix is refused", "127.0.0.0/+8", "\"127.0.0.0/+8\"" + notARange},
+    Address{"a name is refused, since a scan looks nothing up", "printer-7.example/24",
+            "\"printer-7.example\"" + notIpv4},
+    Address{"fewer than four parts are refused", "127.1/24", "\"127.1\"" + notIpv4}),
+    setip::testing_support::RowName{});
+
 }  // namespace
 }  // namespace setip::builtin

@@ -5,6 +5,8 @@
 #include <poll.h>
 
 #include <cerrno>
+#include <limits>
+#include <vector>
 
 namespace setip::builtin {
 
@@ -23,16 +25,25 @@ bool startConnecting(const Socket& socket, const sockaddr* address, SocketLength
     throw systemFailure("connect to", name, lastSystemError());
 }
 
-// poll shows a failed connect as writable; pendingError then tells. A poll that fails counts as no answer.
-Readiness waitFor(const Socket& socket, bool forWriting, Deadline deadline) {
-    for (;;) {
-        const short events = forWriting ? POLLOUT : POLLIN;
-        pollfd entry{socket.get(), events, 0};
-        const int ready = ::poll(&entry, 1, millisecondsLeft(deadline));
-        if (ready > 0) return Readiness::ready;
-        if (ready == 0 || errno != EINTR) return Readiness::timedOut;
+// poll shows a failed connect as writable; pendingError then tells.
+void waitForAny(std::span<SocketWait> sockets, Deadline deadline) {
+    std::vector<pollfd> entries;
+    entries.reserve(sockets.size());
+    for (const SocketWait& wait : sockets) {
+        entries.push_back({wait.socket->get(), static_cast<short>(wait.forWriting ? POLLOUT : POLLIN), 0});
+    }
+    int ready = 0;
+    while ((ready = ::poll(entries.data(), entries.size(), millisecondsLeft(deadline))) < 0 && errno == EINTR) {
+    }
+    for (std::size_t i = 0; i < sockets.size(); ++i) {
+        sockets[i].readiness = ready < 0                ? Readiness::failed
+                               : entries[i].revents != 0 ? Readiness::ready
+                                                         : Readiness::timedOut;
     }
 }
+
+// poll takes as many as the process may open.
+std::size_t mostSocketsInOneWait() { return std::numeric_limits<std::size_t>::max(); }
 
 SystemError pendingError(const Socket& socket) {
     int error = 0;
@@ -53,10 +64,14 @@ std::size_t sendSome(const Socket& socket, std::span<const std::uint8_t> bytes, 
 
 void shutdownSending(const Socket& socket) { ::shutdown(socket.get(), SHUT_WR); }
 
-bool receiveAndDrop(const Socket& socket) {
-    std::uint8_t ignored[256];
-    const ssize_t received = ::recv(socket.get(), ignored, sizeof ignored, 0);
-    return received != 0 && (received > 0 || errno == EINTR || errno == EAGAIN);
+std::optional<std::size_t> receiveSome(const Socket& socket, std::span<std::uint8_t> room) {
+    for (;;) {
+        const ssize_t received = ::recv(socket.get(), room.data(), room.size(), 0);
+        if (received >= 0) return static_cast<std::size_t>(received);
+        if (errno == EINTR) continue;
+        if (errno == EAGAIN || errno == EWOULDBLOCK) return std::nullopt;
+        return 0;
+    }
 }
 
 }  // namespace setip::builtin

@@ -3,6 +3,8 @@
 #include "printer/builtin/port.h"
 
 #include <algorithm>
+#include <array>
+#include <memory>
 
 namespace setip::builtin {
 namespace {
@@ -34,21 +36,31 @@ bool startConnecting(const Socket& socket, const sockaddr* address, SocketLength
 }
 
 // A connect that failed shows in the exception set, which is why this is select and not WSAPoll: WSAPoll misses
-// failed connects on older systems.
-Readiness waitFor(const Socket& socket, bool forWriting, Deadline deadline) {
-    fd_set wanted;
-    fd_set failed;
-    FD_ZERO(&wanted);
+// failed connects on older systems. FD_SETSIZE is raised for this file (CMakeLists.txt) from Winsock's 64, so that
+// a scan's whole window of connects is waited on at once.
+void waitForAny(std::span<SocketWait> sockets, Deadline deadline) {
+    // Three sets of FD_SETSIZE sockets: 24 KB, off the stack.
+    const auto sets = std::make_unique<std::array<fd_set, 3>>();
+    auto& [reading, writing, failed] = *sets;
+    FD_ZERO(&reading);
+    FD_ZERO(&writing);
     FD_ZERO(&failed);
-    FD_SET(socket.get(), &wanted);
-    FD_SET(socket.get(), &failed);
+    for (const SocketWait& wait : sockets) {
+        FD_SET(wait.socket->get(), wait.forWriting ? &writing : &reading);
+        FD_SET(wait.socket->get(), &failed);
+    }
     const int left = millisecondsLeft(deadline);
     timeval timeout{left / 1000, (left % 1000) * 1000};
-    const int ready = ::select(0, forWriting ? nullptr : &wanted, forWriting ? &wanted : nullptr, &failed, &timeout);
-    if (ready == 0) return Readiness::timedOut;
-    if (ready < 0 || FD_ISSET(socket.get(), &failed)) return Readiness::failed;
-    return Readiness::ready;
+    const int ready = ::select(0, &reading, &writing, &failed, &timeout);
+    for (SocketWait& wait : sockets) {
+        const SOCKET socket = wait.socket->get();
+        wait.readiness = ready < 0 || FD_ISSET(socket, &failed)                      ? Readiness::failed
+                         : FD_ISSET(socket, wait.forWriting ? &writing : &reading) ? Readiness::ready
+                                                                                   : Readiness::timedOut;
+    }
 }
+
+std::size_t mostSocketsInOneWait() { return FD_SETSIZE; }
 
 SystemError pendingError(const Socket& socket) {
     int error = 0;
@@ -71,10 +83,12 @@ std::size_t sendSome(const Socket& socket, std::span<const std::uint8_t> bytes, 
 
 void shutdownSending(const Socket& socket) { ::shutdown(socket.get(), SD_SEND); }
 
-bool receiveAndDrop(const Socket& socket) {
-    char ignored[256];
-    const int received = ::recv(socket.get(), ignored, sizeof ignored, 0);
-    return received != 0 && (received > 0 || ::WSAGetLastError() == WSAEWOULDBLOCK);
+std::optional<std::size_t> receiveSome(const Socket& socket, std::span<std::uint8_t> room) {
+    const int piece = static_cast<int>(std::min<std::size_t>(room.size(), 1 << 20));
+    const int received = ::recv(socket.get(), reinterpret_cast<char*>(room.data()), piece, 0);
+    if (received >= 0) return static_cast<std::size_t>(received);
+    if (::WSAGetLastError() == WSAEWOULDBLOCK) return std::nullopt;
+    return 0;
 }
 
 }  // namespace setip::builtin
