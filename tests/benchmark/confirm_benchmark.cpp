@@ -18,7 +18,7 @@ constexpr auto restart = 500ms;
 // `setip set --confirm` in-process against a printer that restarts for `restart`, from sending the command until the
 // printer answers at its new address. The printer moves back and forth between two loopback addresses.
 void setConfirmAgainstARestartingPrinter(benchmark::State& state) {
-    testing_support::LoopbackPrinter printer{{{"127.0.0.71"}, 0ms, restart}};
+    testing_support::LoopbackPrinter printer{{.hosts = {"127.0.0.71"}, .restartAfter = restart}};
     const std::string port = printer.address().substr(printer.address().find(':'));
     const std::array<std::string, 2> hosts{"127.0.0.71", "127.0.0.72"};
     const cli::System system = cli::systemOfThisMachine();

@@ -104,7 +104,7 @@ INSTANTIATE_TEST_SUITE_P(
 // and the time it reports is never shorter than the printer took.
 TEST(SetConfirm, WaitsForAPrinterThatRestartsItsNetwork) {
     constexpr auto restart = 1s;
-    LoopbackPrinter printer{{{"127.0.0.1"}, 0ms, restart}};
+    LoopbackPrinter printer{LoopbackPrinter::Options{.restartAfter = restart}};
     const std::string moved = "127.0.0.62" + printer.address().substr(printer.address().find(':'));
     const SetRun run{{"set", "--port", "ETHERNET", "--at", printer.address(), "--to", "127.0.0.62", "--confirm", "10",
                       "--json"},

@@ -290,7 +290,9 @@ TEST_P(NetworkPrinter, DeliversTheCommandOrSaysWhyNot) {
     if (row.peer == Peer::printer) printer.emplace("127.0.0.10");
     // It holds off reading, and hangs up only once it has read to the end.
     constexpr auto hold = 300ms;
-    if (row.peer == Peer::slowPrinter) printer.emplace(testing_support::LoopbackPrinter::Options{{"127.0.0.11"}, hold, {}});
+    if (row.peer == Peer::slowPrinter) {
+        printer.emplace(testing_support::LoopbackPrinter::Options{.hosts = {"127.0.0.11"}, .hold = hold});
+    }
     std::optional<testing_support::FullBacklog> silent;
     if (row.peer == Peer::silent) silent.emplace();
     const std::string peer = printer   ? printer->address()
