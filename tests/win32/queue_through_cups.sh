@@ -13,7 +13,8 @@ stop() {
 }
 trap stop EXIT
 mkdir -p "$dir/out"
-chown lp:lp "$dir/out"
+# Under root the server's backends run as lp; under anyone else, as the user who started it.
+[[ $(id -u) -ne 0 ]] || chown lp:lp "$dir/out"
 "$(dirname "$0")/../support/private-cupsd" "$dir" "setip-queue=keep:$dir/out/printer" >"$dir.log" 2>&1 &
 cupsd_pid=$!
 export CUPS_SERVER=$dir/cups.sock
