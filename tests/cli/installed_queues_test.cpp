@@ -31,7 +31,7 @@ TEST_P(InstalledQueues, AreThePrintServersQueuesInItsOrder) {
     testing_support::CupsServer server{queues};
     server.useForThisProcess();
     if (!row.defaultQueue.empty()) {
-        ASSERT_EQ(std::system(("lpadmin -d " + row.defaultQueue).c_str()), 0);
+        ASSERT_EQ(std::system(("/usr/sbin/lpadmin -d " + row.defaultQueue).c_str()), 0);
     }
     if (row.stopped) server.stop();
     std::vector<OfferedPort> expected;

@@ -1,7 +1,7 @@
 // Cold start of the window: from starting the program to its window's first paint, and the peak resident memory
 // of that process. Each repetition starts a new process; compare the medians with "bare", an empty Qt window
 // started the same way in the same run. Run it on an X server of its own, in one line:
-//   xvfb-run -a build/default/tests/qt/setip_startup_benchmark --benchmark_repetitions=21
+//   scripts/with-xvfb build/default/tests/qt/setip_startup_benchmark --benchmark_repetitions=21
 //     --benchmark_report_aggregates_only=true
 #include <benchmark/benchmark.h>
 

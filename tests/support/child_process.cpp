@@ -34,20 +34,30 @@ ChildProcess::ChildProcess(const std::vector<std::string>& arguments)
 }
 
 ChildProcess::~ChildProcess() {
-    ::kill(pid_, SIGTERM);
-    ::waitpid(pid_, nullptr, 0);
+    if (!reaped_) {
+        ::kill(pid_, SIGTERM);
+        ::waitpid(pid_, nullptr, 0);
+    }
     std::filesystem::remove(outputPath_);
 }
 
 bool ChildProcess::waitForLine(const std::string& text, Deadline deadline) {
     for (; Clock::now() < deadline; std::this_thread::sleep_for(std::chrono::milliseconds{10})) {
+        // Ended or not, what it wrote before ending is read once more.
+        const bool over = ended();
         const std::string all = output();
         if (const auto at = all.find(text, searchedUpTo_); at != std::string::npos) {
             searchedUpTo_ = std::min(all.find('\n', at), all.size() - 1) + 1;
             return true;
         }
+        if (over) return false;
     }
     return false;
+}
+
+bool ChildProcess::ended() {
+    if (!reaped_) reaped_ = ::waitpid(pid_, nullptr, WNOHANG) == pid_;
+    return reaped_;
 }
 
 std::string ChildProcess::output() const {

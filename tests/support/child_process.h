@@ -18,14 +18,18 @@ public:
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
 
-    // Waits for a line containing `text` after the last one found; false when the deadline passes first.
+    // Waits for a line containing `text` after the last one found; false when the deadline passes or the program
+    // ends first.
     bool waitForLine(const std::string& text, Deadline deadline);
+    // Whether the program has ended (and was reaped, so its pid is never signalled again).
+    bool ended();
     // Everything written so far.
     std::string output() const;
 
 private:
     std::string outputPath_;
     pid_t pid_ = -1;
+    bool reaped_ = false;
     std::size_t searchedUpTo_ = 0;
 };
 

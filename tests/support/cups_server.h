@@ -18,14 +18,16 @@ namespace setip::testing_support {
 class CupsServer {
 public:
     // Starts the server with `queues` enabled, each as private-cupsd takes it ("NAME=DEVICE-URI[,POLICY]"), and waits
-    // (bounded) until it listens; throws saying why it did not.
+    // (bounded) until it listens; throws saying why it did not, at once when the script or cupsd ended.
     explicit CupsServer(const std::vector<std::string>& queues = {}) {
         if (::mkdtemp(directory_.data()) == nullptr) throw std::runtime_error("cannot make a directory for cupsd");
         std::vector<std::string> arguments{PRIVATE_CUPSD_PATH, directory_};
         arguments.insert(arguments.end(), queues.begin(), queues.end());
         process_.emplace(arguments);
         if (!process_->waitForLine("Listening to " + serverName(), deadlineAfter(std::chrono::seconds{15}))) {
-            const std::string failure = "cupsd (package cups-daemon) did not start within 15 s: " + errorLog();
+            const std::string failure = process_->ended()
+                ? "private-cupsd ended before cupsd listened: " + errorLog()
+                : "cupsd (package cups-daemon) did not listen within 15 s: " + errorLog();
             stop();
             std::filesystem::remove_all(directory_);
             throw std::runtime_error(failure);

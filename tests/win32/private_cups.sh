@@ -19,7 +19,8 @@ kept_in() { printf '%s/out/%s' "$dir" "$(printf '%s' "$1" | od -An -tx1 | tr -d 
 start_private_cupsd() {
   local queue queues=()
   mkdir -p "$dir/out"
-  chown lp:lp "$dir/out"
+  # Under root the server's backends run as lp; under anyone else, as the user who started it.
+  [[ $(id -u) -ne 0 ]] || chown lp:lp "$dir/out"
   for queue in "$@"; do queues+=("$queue=keep:$(kept_in "$queue")"); done
   "$(dirname "${BASH_SOURCE[0]}")/../support/private-cupsd" "$dir" "${queues[@]}" >"$dir.log" 2>&1 &
   cupsd_pid=$!
