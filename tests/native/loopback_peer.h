@@ -60,11 +60,13 @@ private:
     ChildProcess process_;
 };
 
-// A listener that never accepts and whose backlog is full, so a further connect hangs as it does to a printer that
-// is switched off.
-class FullBacklog {
+// A listener that never accepts. With its backlog full a further connect hangs, as it does to a printer that is
+// switched off; with room left a connect completes and what is sent lies unread, as with a printer that takes a
+// connection and never hangs up.
+class SilentListener {
 public:
-    FullBacklog();
+    enum class Backlog { full, room };
+    explicit SilentListener(Backlog backlog = Backlog::full);
     const std::string& address() const { return address_; }
 
 private:
