@@ -1,6 +1,7 @@
 #include "app/cli/command_line.h"
 #include "printer/builtin/scan.h"
 #include "tests/native/loopback_peer.h"
+#include "tests/native/silent_listeners.h"
 #include "tests/support/table.h"
 
 #include <gtest/gtest.h>

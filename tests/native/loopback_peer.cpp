@@ -1,6 +1,7 @@
 #include "tests/native/loopback_peer.h"
 
 #include <arpa/inet.h>
+#include <poll.h>
 #include <sys/socket.h>
 
 #include <algorithm>
@@ -131,6 +132,19 @@ bool LoopbackPrinter::reported(const std::string& line, std::chrono::millisecond
         const auto lines = wholeLines(output);
         return std::ranges::find(lines, line) != lines.end();
     });
+}
+
+SilentListener::SilentListener(Backlog backlog) : listener_(listenOn("127.0.0.1", 0, address_)) {
+    if (backlog == Backlog::room) return;
+    // Connects complete into the accept queue until it is full; the first that stays pending shows it is.
+    const auto target = socketAddress(address_);
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        UniqueFd& filler = fillers_.emplace_back(::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
+        ::connect(filler.get(), reinterpret_cast<const sockaddr*>(&target), sizeof target);
+        pollfd entry{filler.get(), POLLOUT, 0};
+        if (::poll(&entry, 1, 200) == 0) return;
+    }
+    throw std::runtime_error("the listen backlog never filled");
 }
 
 sockaddr_in socketAddress(const std::string& address) {

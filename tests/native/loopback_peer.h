@@ -3,7 +3,6 @@
 #include "common/posix/unique_fd.h"
 #include "printer/builtin/builtin_library.h"
 #include "printer/press.h"
-#include "tests/native/silent_listeners.h"
 #include "tests/support/child_process.h"
 
 #include <netinet/in.h>
@@ -62,16 +61,19 @@ private:
     ChildProcess process_;
 };
 
-// A listener that never accepts and whose backlog is full, so a further connect hangs as it does to a printer that
-// is switched off.
-class FullBacklog {
+// A listener that never accepts. With its backlog full a further connect hangs, as it does to a printer that is
+// switched off; with room left a connect completes and what is sent lies unread, as with a printer that takes a
+// connection and never hangs up.
+class SilentListener {
 public:
-    FullBacklog() : silent_({"127.0.0.1"}), address_("127.0.0.1:" + std::to_string(silent_.port())) {}
+    enum class Backlog { full, room };
+    explicit SilentListener(Backlog backlog = Backlog::full);
     const std::string& address() const { return address_; }
 
 private:
-    SilentListeners silent_;
     std::string address_;
+    UniqueFd listener_;
+    std::vector<UniqueFd> fillers_;
 };
 
 // Presses "Set IP" with the built-in library. A bare present address presses the network kind with it; the new

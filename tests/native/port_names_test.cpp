@@ -33,18 +33,21 @@ const std::string notAnAddress = " is not a printer address (host or host:port)"
 
 INSTANTIATE_TEST_SUITE_P(Rows, ParseNetworkAddress, testing::Values(
     Address{"a bare address uses the raw printing port", "127.0.0.5", "127.0.0.5 9100"},
-    Address{"a port after a colon", "127.0.0.5:9101", "127.0.0.5 9101"},
+    Address{"a port after a colon, up to 65535", "127.0.0.5:65535", "127.0.0.5 65535"},
     Address{"blanks and tabs around are ignored", " \t127.0.0.5:9101 ", "127.0.0.5 9101"},
-    Address{"leading zeros are decimal as in the new address", "0127.000.0.010:9101", "127.0.0.10 9101"},
+    Address{"leading zeros are decimal as in the new address", "0127.000.0255.010:9101", "127.0.255.10 9101"},
     Address{"a name is left to the resolver", "printer-7.example", "printer-7.example 9100"},
     Address{"a bare ipv6 address has no port", "::1", "::1 9100"},
     Address{"a bracketed ipv6 address with a port", "[::1]:9101", "::1 9101"},
     Address{"fewer than four parts are refused", "127.1:9100", "\"127.1\"" + notIpv4},
     Address{"five parts are refused", "127.0.0.1.5", "\"127.0.0.1.5\"" + notIpv4},
     Address{"a part over 255 is refused", "127.0.0.256", "\"127.0.0.256\"" + notIpv4},
-    Address{"a hexadecimal part is refused", "0x7f.1", "\"0x7f.1\"" + notIpv4},
+    Address{"a part of ten digits is refused", "127.0.0.4294967297", "\"127.0.0.4294967297\"" + notIpv4},
+    Address{"an empty part is refused", "127.0..1", "\"127.0..1\"" + notIpv4},
+    Address{"hexadecimal parts are refused", "0x7f.0.0.0X1", "\"0x7f.0.0.0X1\"" + notIpv4},
     Address{"the empty text", "", "\"\"" + notAnAddress},
     Address{"a colon with no port", "127.0.0.5:", "\"127.0.0.5:\"" + notAnAddress},
+    Address{"a bracket and a colon with no port", "[::1]:", "\"[::1]:\"" + notAnAddress},
     Address{"a port with no host", ":9100", "\":9100\"" + notAnAddress},
     Address{"port zero", "h:0", "\"h:0\"" + notAnAddress},
     Address{"a port past 65535", "h:65536", "\"h:65536\"" + notAnAddress},
@@ -57,28 +60,33 @@ struct DeviceNameRow {
     const char* name;
     std::string text;
     std::string prefix;
-    std::string read;  // "number N" or "path P"; empty when the name is neither form
+    std::string read;  // the device path; empty when the name is neither form
 };
 
 void PrintTo(const DeviceNameRow& row, std::ostream* out) { *out << row.name << ": \"" << row.text << '"'; }
 
-class ParseDeviceName : public testing::TestWithParam<DeviceNameRow> {};
+class DevicePathOf : public testing::TestWithParam<DeviceNameRow> {};
 
-TEST_P(ParseDeviceName, GivesTheNumberOrThePathOrNothing) {
-    const auto parsed = parseDeviceName(GetParam().text, GetParam().prefix);
-    EXPECT_EQ(!parsed ? "" : parsed->number ? "number " + std::to_string(*parsed->number) : "path " + parsed->path,
-              GetParam().read);
+TEST_P(DevicePathOf, GivesTheDevicePathOrNamesBothForms) {
+    const auto& [name, text, prefix, read] = GetParam();
+    try {
+        EXPECT_EQ(devicePathOf(text, prefix), read);
+    } catch (const PrinterFailure& refused) {
+        EXPECT_EQ(refused.what(), read.empty() ? "\"" + text + "\" names no port: write " + prefix + "n or " + prefix +
+                                                     ": followed by a device path" : "");
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, ParseDeviceName, testing::Values(
-    DeviceNameRow{"a number after the prefix", "COM1", "COM", "number 1"},
-    DeviceNameRow{"numbers past the list", "LPT9999", "LPT", "number 9999"},
-    DeviceNameRow{"a path after a colon", "COM:/dev/ttyUSB0", "COM", "path /dev/ttyUSB0"},
+INSTANTIATE_TEST_SUITE_P(Rows, DevicePathOf, testing::Values(
+    DeviceNameRow{"a number after the prefix", "COM1", "COM", numberedDevicePath("COM", 1)},
+    DeviceNameRow{"numbers past the list", "LPT9999", "LPT", numberedDevicePath("LPT", 9999)},
+    DeviceNameRow{"a path after a colon", "COM:/dev/ttyUSB0", "COM", "/dev/ttyUSB0"},
     DeviceNameRow{"a leading zero is no number", "COM01", "COM", ""},
     DeviceNameRow{"port zero", "COM0", "COM", ""},
     DeviceNameRow{"five digits", "COM10000", "COM", ""},
     DeviceNameRow{"a colon with no path", "LPT:", "LPT", ""},
     DeviceNameRow{"text after the number", "COM1x", "COM", ""},
+    DeviceNameRow{"a sign is no number", "COM+1", "COM", ""},
     DeviceNameRow{"no number", "COM", "COM", ""},
     DeviceNameRow{"the other kind's prefix", "LPT1", "COM", ""},
     DeviceNameRow{"lower case", "com1", "COM", ""}),

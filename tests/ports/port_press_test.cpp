@@ -65,20 +65,22 @@ struct TemporaryDirectory {
     ~TemporaryDirectory() { std::filesystem::remove_all(path); }
 };
 
-// A resolver that knows no name at all, and counts how often it was asked.
-struct UnknownNames final : builtin::NameResolver {
+// A resolver that knows one name, printer.test: first an address where nothing listens, then the printer's. It counts
+// how often it was asked.
+struct OneName final : builtin::NameResolver {
     mutable std::atomic<int> asked{0};
     std::vector<std::string> lookUp(const std::string& host, Deadline) const override {
         ++asked;
+        if (host == "printer.test") return {"127.0.0.3", "127.0.0.10"};
         throw PrinterFailure("cannot look up " + host + ": Name or service not known");
     }
 };
 
 // Presses once and checks what any press must: the outcome the row expects, a wait that ends at the row's deadline
 // and not before, and no descriptor left open (but for the far side's, when the row closes one itself).
-PressOutcome pressAndCheck(const PressRequest& request, const Expected& expected, const std::string& standIn,
-                           std::size_t farSidesClosed = 0, const std::shared_ptr<UnknownNames>& resolver = {}) {
-    testing_support::Press press{resolver ? resolver : std::make_shared<UnknownNames>()};
+void pressAndCheck(const PressRequest& request, const Expected& expected, const std::string& standIn,
+                   std::size_t farSidesClosed = 0, const std::shared_ptr<OneName>& resolver = {}) {
+    testing_support::Press press{resolver ? resolver : std::make_shared<OneName>()};
     const auto descriptors = testing_support::openDescriptorCount();
     const auto started = Clock::now();
     const PressOutcome outcome = press(request);
@@ -88,7 +90,6 @@ PressOutcome pressAndCheck(const PressRequest& request, const Expected& expected
     EXPECT_GE(waited, expected.waits - 100ms) << "gave up before the deadline";
     EXPECT_LT(waited, std::max<Clock::duration>(expected.waits + 2s, 4s)) << "the press outlasted a deadline";
     EXPECT_EQ(testing_support::openDescriptorCount() + farSidesClosed, descriptors) << "a descriptor was left open";
-    return outcome;
 }
 
 // Root passes every permission check and ignores a line's exclusive use. A row that needs them runs its press in a
@@ -144,6 +145,12 @@ TEST_P(SerialLine, DeliversTheCommandRawOrSaysWhyNot) {
         EXPECT_EXIT(pressWithoutCapabilities(request, row.expected.said(path)), testing::ExitedWithCode(0), "");
         return;
     }
+    // Another program may have left the line with flow control, two stop bits and parity; the press undoes them.
+    termios left{};
+    ASSERT_EQ(::tcgetattr(pty.near.get(), &left), 0);
+    left.c_cflag |= CRTSCTS | CSTOPB | PARODD | HUPCL;
+    left.c_iflag |= IXOFF | IXANY;
+    ASSERT_EQ(::tcsetattr(pty.near.get(), TCSANOW, &left), 0);
     // A line whose output is stopped holds the send until the deadline, or until its far side hangs up.
     const bool held = row.line == Line::stopped || row.line == Line::hangsUp;
     ASSERT_EQ(held ? ::tcflow(pty.near.get(), TCOOFF) : 0, 0);
@@ -160,7 +167,7 @@ TEST_P(SerialLine, DeliversTheCommandRawOrSaysWhyNot) {
     termios seen{};
     ASSERT_EQ(::tcgetattr(pty.far.get(), &seen), 0);
     EXPECT_EQ(std::pair(::cfgetispeed(&seen), ::cfgetospeed(&seen)), std::pair(row.speed, row.speed));
-    EXPECT_EQ(seen.c_cflag & (CSIZE | CSTOPB | PARENB | CRTSCTS | CLOCAL | CREAD),
+    EXPECT_EQ(seen.c_cflag & (CSIZE | CSTOPB | PARENB | PARODD | CRTSCTS | HUPCL | CLOCAL | CREAD),
               static_cast<tcflag_t>(CS8 | CLOCAL | CREAD)) << "not 8N1 without flow control";
     EXPECT_EQ((seen.c_iflag & (IXON | IXOFF | IXANY | ICRNL | INLCR)) | (seen.c_oflag & OPOST) |
                   (seen.c_lflag & (ICANON | ECHO | ISIG | IEXTEN)), 0u) << "not raw";
@@ -168,6 +175,8 @@ TEST_P(SerialLine, DeliversTheCommandRawOrSaysWhyNot) {
 
 INSTANTIATE_TEST_SUITE_P(Ports, SerialLine, testing::Values(
     SerialRow{"serial at 9600", Line::idle, u"9600", B9600, {}},
+    SerialRow{"serial at 19200", Line::idle, u"19200", B19200, {}},
+    SerialRow{"serial at 38400", Line::idle, u"38400", B38400, {}},
     SerialRow{"serial at 115200", Line::idle, u"115200", B115200, {}},
     SerialRow{"baud rate no serial port takes", Line::idle, u"12345", 0,
               {"cannot open %s: 12345 is not a baud rate a serial port takes"}},
@@ -184,12 +193,14 @@ INSTANTIATE_TEST_SUITE_P(Ports, SerialLine, testing::Values(
     testing_support::RowName{});
 
 // The library holds a line for itself alone (TIOCEXCL), and every other open, its own too, is refused while it
-// lasts; so it lets the line go before it opens one again. Exits 0 when the second open succeeds.
+// lasts; so it lets the line go before it opens one again. Exits 0 when another open is refused and the library's
+// second open succeeds.
 [[noreturn]] void openTwiceWithoutCapabilities(const std::string& path) {
     dropCapabilities();
     builtin::BuiltinLibrary library;
     try {
         library.open(PortKind::serial, u"COM:" + fromUtf8(path), {9600, 8, 0, 0});
+        if (::open(path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC) >= 0 || errno != EBUSY) std::_Exit(2);
         library.open(PortKind::serial, u"COM:" + fromUtf8(path), {9600, 8, 0, 0});
     } catch (const PrinterFailure& refused) {
         std::cerr << refused.what() << '\n';
@@ -198,7 +209,7 @@ INSTANTIATE_TEST_SUITE_P(Ports, SerialLine, testing::Values(
     std::_Exit(0);
 }
 
-TEST(HeldLine, OpensALineTheLibraryHoldsAgain) {
+TEST(HeldLine, IsRefusedToOthersAndOpensAgain) {
     const PseudoTerminal pty;
     EXPECT_EXIT(openTwiceWithoutCapabilities(pty.path), testing::ExitedWithCode(0), "");
 }
@@ -271,8 +282,8 @@ INSTANTIATE_TEST_SUITE_P(Ports, PrinterDevice, testing::Values(
     testing_support::RowName{});
 
 // A printer at its network address, as the row makes it: the virtual printer, one that holds off reading, a
-// listener that refuses or never answers, or no address at all.
-enum class Peer { printer, slowPrinter, refusing, silent, none };
+// listener that refuses, never answers or takes the bytes and never hangs up, or no address at all.
+enum class Peer { printer, slowPrinter, refusing, silent, mute, none };
 
 struct NetworkRow {
     const char* name;
@@ -293,17 +304,18 @@ TEST_P(NetworkPrinter, DeliversTheCommandOrSaysWhyNot) {
     if (row.peer == Peer::slowPrinter) {
         printer.emplace(testing_support::LoopbackPrinter::Options{.hosts = {"127.0.0.11"}, .hold = hold});
     }
-    std::optional<testing_support::FullBacklog> silent;
+    std::optional<testing_support::SilentListener> silent;
     if (row.peer == Peer::silent) silent.emplace();
+    if (row.peer == Peer::mute) silent.emplace(testing_support::SilentListener::Backlog::room);
     const std::string peer = printer   ? printer->address()
                              : silent  ? silent->address()
                              : row.peer == Peer::refusing ? testing_support::refusingAddress()
                                                           : "";
     const std::string present = Expected::filledIn(row.present, peer);
-    const auto resolver = std::make_shared<UnknownNames>();
+    const auto resolver = std::make_shared<OneName>();
     const auto started = Clock::now();
     pressAndCheck({u"ETHERNET", fromUtf8(present), u"", u"", newAddress}, row.expected, peer, 0, resolver);
-    EXPECT_EQ(resolver->asked, row.expected.reason.starts_with("cannot look up")) << "only a name is looked up";
+    EXPECT_EQ(resolver->asked, row.present.starts_with("printer.")) << "only a name is looked up";
     if (!printer) return;
     // The close lets the printer read to the end and hang up before the press returns.
     EXPECT_GE(Clock::now() - started, row.peer == Peer::slowPrinter ? hold : 0ms) << "the close did not wait";
@@ -311,9 +323,11 @@ TEST_P(NetworkPrinter, DeliversTheCommandOrSaysWhyNot) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Ports, NetworkPrinter, testing::Values(
-    NetworkRow{"printer by address", Peer::printer, "%s", {}},
     NetworkRow{"leading zeros are decimal and reach that printer", Peer::printer, "127.0.0.010:%p", {}},
     NetworkRow{"the close waits for a slow printer to hang up", Peer::slowPrinter, "%s", {}},
+    NetworkRow{"the close lets go of a printer that never hangs up at the close deadline", Peer::mute, "%s",
+               {"", PressStage::send, builtin::closeBudget}},
+    NetworkRow{"a name's next address is tried when one refuses", Peer::printer, "printer.test:%p", {}},
     NetworkRow{"refusing network printer", Peer::refusing, "%s", {"cannot connect to %s: Connection refused"}},
     NetworkRow{"network printer that never answers gives up at the connect deadline", Peer::silent, "%s",
                {"cannot connect to %s: no answer within 3 s (is the printer on?)", PressStage::open,
@@ -326,8 +340,9 @@ INSTANTIATE_TEST_SUITE_P(Ports, NetworkPrinter, testing::Values(
                {"\"127.1\" is not an IPv4 address: write four decimal numbers from 0 to 255 with dots between them"}}),
     testing_support::RowName{});
 
-// A printer queue on a private cupsd, as the row leaves the server: running, stopped, or a host that never answers.
-enum class Server { running, stopped, silent };
+// A printer queue on a private cupsd, as the row leaves the server: running or stopped; or a host that never answers
+// or one that takes the connection and then answers nothing.
+enum class Server { running, stopped, silent, mute };
 
 struct QueueRow {
     const char* name;
@@ -352,13 +367,19 @@ TEST_P(PrintQueue, DeliversTheCommandOrSaysWhyNot) {
     // A default queue is there to fall back on, so a fallback would show.
     ASSERT_EQ(std::system("timeout 10 /usr/sbin/cupsreject setip-closed && timeout 10 /usr/sbin/lpadmin -d "
                           "setip-receipt"), 0) << server.errorLog();
-    std::optional<testing_support::FullBacklog> silent;
+    std::optional<testing_support::SilentListener> silent;
     if (row.server == Server::silent) silent.emplace();
+    if (row.server == Server::mute) silent.emplace(testing_support::SilentListener::Backlog::room);
     const std::string name = silent ? silent->address() : server.serverName();
     if (row.server == Server::stopped) server.stop();
     ::setenv("CUPS_SERVER", name.c_str(), 1);
     cupsSetServer(nullptr);
     pressAndCheck({u"DRIVER", u"", row.queue, u"", newAddress}, row.expected, name);
+    cups_job_t* jobs = nullptr;
+    const bool gaveUp = row.server == Server::running && !row.expected.reason.empty();
+    const int left = gaveUp ? cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, nullptr, 0, CUPS_WHICHJOBS_ACTIVE) : 0;
+    cupsFreeJobs(left, jobs);
+    EXPECT_EQ(left, 0) << "a job the press gave up on was left on the server";
     const std::size_t delivered = row.expected.reason.empty() ? 1 : 0;
     EXPECT_EQ(printer.connections(delivered, 20s), std::vector(delivered, testing_support::carrying(command)))
         << server.errorLog();
@@ -375,6 +396,9 @@ INSTANTIATE_TEST_SUITE_P(Ports, PrintQueue, testing::Values(
              {"cannot finish the job on printer queue \"setip-unfinished\": Unauthorized", PressStage::send}},
     QueueRow{"stopped print server", Server::stopped, u"setip-receipt",
              {"cannot reach the print server %s for printer queue \"setip-receipt\": Host is down (is cupsd running?)"}},
+    QueueRow{"print server that answers nothing gives up at the write deadline", Server::mute, u"setip-receipt",
+             {"cannot look up printer queue \"setip-receipt\": the print server gave no answer within 5 s", PressStage::open,
+              builtin::writeBudget}},
     QueueRow{"silent print server gives up at the connect deadline", Server::silent, u"setip-receipt",
              {"cannot reach the print server %s for printer queue \"setip-receipt\": Connection timed out (is cupsd "
               "running?)", PressStage::open, builtin::connectBudget}}),

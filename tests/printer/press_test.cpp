@@ -124,11 +124,13 @@ TEST_P(ParseNewAddress, GivesOctetsOrRaises) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, ParseNewAddress, testing::Values(
-    NewAddress{"spaces around the text and each part and leading zeros", u"  010 . 0. 0 .007 ", Octets{10, 0, 0, 7}},
+    NewAddress{"blanks around the text and each part, leading zeros, a plus sign and 255", u"  010 . +0. 255 .007 ",
+               Octets{10, 0, 255, 7}},
     NewAddress{"a fifth part is ignored even if it is no number", u"10.1.2.3.x", Octets{10, 1, 2, 3}},
     NewAddress{"a negative part overflows", u"10.-1.2.3", Octets{}, 6},
+    NewAddress{"twenty digits overflow rather than wrap around", u"10.0.0.18446744073709551617", Octets{}, 6},
     NewAddress{"tabs are not trimmed", u"\t10.0.0.7", Octets{}, 13},
-    NewAddress{"the first bad part decides and a letter is no number", u"10.x.300.3", Octets{}, 13}),
+    NewAddress{"the first bad part decides and 256 overflows", u"10.256.x.3", Octets{}, 6}),
     testing_support::RowName{});
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <sys/socket.h>
 
 #include <chrono>
+#include <cstring>
 #include <exception>
 #include <memory>
 #include <string>
@@ -22,6 +23,16 @@ using Ipp = UniqueResource<PointerHandleTraits<ipp_t*, ippDelete>>;
 const char* noPassword(const char*, http_t*, const char*, const char*, void*) { return nullptr; }
 
 bool succeeded(ipp_status_t status) { return status <= IPP_STATUS_OK_CONFLICTING; }
+
+// libcups's words for a request that failed. A request the server never answered is told as an internal error whose
+// words are those of no error at all.
+std::string reasonFor(const Ipp& response) {
+    const std::string said = cupsLastErrorString();
+    if (!response && said == std::strerror(0)) {
+        return "the print server gave no answer within " + std::to_string(writeBudget.count()) + " s";
+    }
+    return said;
+}
 
 std::string printerUri(const std::string& queue) {
     char uri[HTTP_MAX_URI];
@@ -68,7 +79,7 @@ void checkQueue(http_t* http, const std::string& queue, const std::string& uri) 
         throw PrinterFailure("there is no printer queue " + quoted(queue) + " on the print server " + cupsServer());
     }
     if (!succeeded(status) || !response) {
-        throw PrinterFailure("cannot look up printer queue " + quoted(queue) + ": " + cupsLastErrorString());
+        throw PrinterFailure("cannot look up printer queue " + quoted(queue) + ": " + reasonFor(response));
     }
     ipp_attribute_t* accepting = ippFindAttribute(response.get(), "printer-is-accepting-jobs", IPP_TAG_BOOLEAN);
     if (accepting != nullptr && !ippGetBoolean(accepting, 0)) {
@@ -114,7 +125,7 @@ public:
         const Ipp response{cupsDoRequest(http, request.release(), ("/printers/" + queue()).c_str())};
         ipp_attribute_t* idAttribute = ippFindAttribute(response.get(), "job-id", IPP_TAG_INTEGER);
         if (!succeeded(cupsLastError()) || idAttribute == nullptr) {
-            throw PrinterFailure("cannot create a job on printer queue " + quoted(queue()) + ": " + cupsLastErrorString());
+            throw PrinterFailure("cannot create a job on printer queue " + quoted(queue()) + ": " + reasonFor(response));
         }
         const int id = ippGetInteger(idAttribute, 0);
         job_.reset({queue(), id});
