@@ -1,6 +1,6 @@
 #include "ipbox/ansi_code.h"
 
-#include "ipbox/win32/code_page.h"
+#include "ipbox/win32/ansi_code.h"
 
 #include <windows.h>
 

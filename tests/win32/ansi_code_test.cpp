@@ -2,7 +2,7 @@
 // page the 932 rows fail. UTF-8, the page of Windows' "Use Unicode UTF-8" option, is given by number.
 #include "common/win32/wide_text.h"
 #include "ipbox/ansi_code.h"
-#include "ipbox/win32/code_page.h"
+#include "ipbox/win32/ansi_code.h"
 #include "tests/support/table.h"
 
 #include <gtest/gtest.h>

@@ -5,7 +5,7 @@
 
 namespace setip {
 
-// The code of one 16-bit character in a Windows code page: a single byte as 0..255, and a double-byte character as
+// Beside ansiCodeOf (ipbox/ansi_code.h), the code of one 16-bit character in any Windows code page: a single byte as 0..255, and a double-byte character as
 // lead byte * 256 + trail byte in 16 bits, which is negative because a lead byte has its top bit set. A character
 // has no code when the page lacks it (the conversion would substitute or best-fit it) or when it takes more bytes
 // than 16 bits hold, as most characters do in UTF-8 (65001).
