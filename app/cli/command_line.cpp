@@ -17,7 +17,8 @@ namespace {
 
 constexpr const char* exitCodes =
     "Exit codes:\n"
-    "  0   done: sent (and, with --confirm, the printer answered at its new address); find: found one or more\n"
+    "  0   done: sent (and, with --confirm, the printer answered at its new address); find: one or more answered,\n"
+    "      or only the networks were listed; ports: listed\n"
     "  1   find: no address answered\n"
     "  64  the command line is wrong\n"
     "  65  set: the new address is malformed, or another device already answers there (with --confirm)\n"
