@@ -1,7 +1,6 @@
 #include "tests/native/loopback_peer.h"
 
 #include <arpa/inet.h>
-#include <poll.h>
 #include <sys/socket.h>
 
 #include <algorithm>
@@ -15,19 +14,6 @@
 namespace setip::testing_support {
 namespace {
 
-// Listens on host and a free port; gives the "host:port" it got.
-UniqueFd listenOn(const std::string& host, int backlog, std::string& address) {
-    UniqueFd fd{::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)};
-    auto bound = socketAddress(host + ":0");
-    socklen_t length = sizeof bound;
-    if (::bind(fd.get(), reinterpret_cast<sockaddr*>(&bound), length) != 0 || ::listen(fd.get(), backlog) != 0 ||
-        ::getsockname(fd.get(), reinterpret_cast<sockaddr*>(&bound), &length) != 0) {
-        throw std::system_error(errno, std::generic_category(), "listen on " + host);
-    }
-    address = host + ":" + std::to_string(ntohs(bound.sin_port));
-    return fd;
-}
-
 std::vector<std::string> printerArguments(const std::vector<std::string>& addresses,
                                           const LoopbackPrinter::Options& options) {
     std::vector<std::string> arguments{VIRTUAL_PRINTER_PATH};
@@ -38,15 +24,6 @@ std::vector<std::string> printerArguments(const std::vector<std::string>& addres
         arguments.insert(arguments.end(), {"--restart-after", std::to_string(seconds.count())});
     }
     return arguments;
-}
-
-// Waits until `done` holds for the printer's output, or the wait runs out; gives whether it held.
-template <typename Done>
-bool waitFor(const ChildProcess& process, std::chrono::milliseconds wait, Done done) {
-    for (const Deadline deadline = deadlineAfter(wait);; std::this_thread::sleep_for(std::chrono::milliseconds{10})) {
-        if (done(process.output())) return true;
-        if (Clock::now() >= deadline) return false;
-    }
 }
 
 // The lines of `output` that the printer has finished writing.
@@ -120,31 +97,18 @@ LoopbackPrinter::LoopbackPrinter(const Options& options)
 std::vector<Connection> LoopbackPrinter::connections(std::size_t count, std::chrono::milliseconds wait,
                                                      const std::string& listener) {
     std::vector<Connection> finished;
-    waitFor(process_, wait, [&](const std::string& output) {
+    process_.waitUntil([&](const std::string& output) {
         finished = finishedAt(listener.empty() ? address() : listener, output);
         return finished.size() >= count;
-    });
+    }, wait);
     return finished;
 }
 
 bool LoopbackPrinter::reported(const std::string& line, std::chrono::milliseconds wait) {
-    return waitFor(process_, wait, [&](const std::string& output) {
+    return process_.waitUntil([&](const std::string& output) {
         const auto lines = wholeLines(output);
         return std::ranges::find(lines, line) != lines.end();
-    });
-}
-
-SilentListener::SilentListener(Backlog backlog) : listener_(listenOn("127.0.0.1", 0, address_)) {
-    if (backlog == Backlog::room) return;
-    // Connects complete into the accept queue until it is full; the first that stays pending shows it is.
-    const auto target = socketAddress(address_);
-    for (int attempt = 0; attempt < 16; ++attempt) {
-        UniqueFd& filler = fillers_.emplace_back(::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
-        ::connect(filler.get(), reinterpret_cast<const sockaddr*>(&target), sizeof target);
-        pollfd entry{filler.get(), POLLOUT, 0};
-        if (::poll(&entry, 1, 200) == 0) return;
-    }
-    throw std::runtime_error("the listen backlog never filled");
+    }, wait);
 }
 
 sockaddr_in socketAddress(const std::string& address) {
@@ -157,9 +121,15 @@ sockaddr_in socketAddress(const std::string& address) {
 }
 
 std::string refusingAddress(const std::string& host) {
-    std::string address;
-    listenOn(host, 1, address);  // closed again at once, so the port is free and refuses
-    return address;
+    // A port bound and closed again at once is free, and refuses.
+    const UniqueFd fd{::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)};
+    auto bound = socketAddress(host + ":0");
+    socklen_t length = sizeof bound;
+    if (::bind(fd.get(), reinterpret_cast<sockaddr*>(&bound), length) != 0 ||
+        ::getsockname(fd.get(), reinterpret_cast<sockaddr*>(&bound), &length) != 0) {
+        throw std::system_error(errno, std::generic_category(), "bind on " + host);
+    }
+    return host + ":" + std::to_string(ntohs(bound.sin_port));
 }
 
 std::size_t openDescriptorCount() {

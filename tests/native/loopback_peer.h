@@ -61,21 +61,6 @@ private:
     ChildProcess process_;
 };
 
-// A listener that never accepts. With its backlog full a further connect hangs, as it does to a printer that is
-// switched off; with room left a connect completes and what is sent lies unread, as with a printer that takes a
-// connection and never hangs up.
-class SilentListener {
-public:
-    enum class Backlog { full, room };
-    explicit SilentListener(Backlog backlog = Backlog::full);
-    const std::string& address() const { return address_; }
-
-private:
-    std::string address_;
-    UniqueFd listener_;
-    std::vector<UniqueFd> fillers_;
-};
-
 // Presses "Set IP" with the built-in library. A bare present address presses the network kind with it; the new
 // address only travels inside the command, and the virtual printer moves to none off loopback.
 struct Press {

@@ -28,9 +28,11 @@ builtin::Socket listenOn(const std::string& host, std::uint16_t& port) {
 
 }  // namespace
 
-SilentListeners::SilentListeners(const std::vector<std::string>& hosts, std::uint16_t port) : port_(port) {
+SilentListeners::SilentListeners(Backlog backlog, const std::vector<std::string>& hosts, std::uint16_t port)
+    : firstHost_(hosts.front()), port_(port) {
     builtin::startSockets();
     for (const auto& host : hosts) listeners_.push_back(listenOn(host, port_));
+    if (backlog == Backlog::room) return;
     // Each round connects once more to every listener not yet full; a connect that stays pending shows it is.
     std::vector<std::string> filling = hosts;
     for (int round = 0; round < 16 && !filling.empty(); ++round) {

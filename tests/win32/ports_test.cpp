@@ -1,6 +1,6 @@
 #include "printer/builtin/builtin_library.h"
+#include "tests/native/silent_listeners.h"
 #include "tests/support/table.h"
-#include "tests/win32/winsock_peer.h"
 
 #include <gtest/gtest.h>
 
@@ -8,12 +8,10 @@ namespace setip::builtin {
 namespace {
 
 using namespace std::chrono_literals;
-using testing_support::WinsockListener;
 
 // What it then says is portable, and NetworkPort's deadline case on Linux checks it.
 TEST(WinsockPort, GivesUpOnAPrinterThatNeverAnswersAtTheDeadline) {
-    WinsockListener silent{0};
-    silent.fillBacklog();
+    const testing_support::SilentListeners silent;
     BuiltinLibrary library;
     const auto started = Clock::now();
     EXPECT_THROW(library.open(PortKind::network, fromUtf8(silent.address()), {}), PrinterFailure);
