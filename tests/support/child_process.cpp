@@ -6,7 +6,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
@@ -41,18 +40,12 @@ ChildProcess::~ChildProcess() {
     std::filesystem::remove(outputPath_);
 }
 
-bool ChildProcess::waitForLine(const std::string& text, Deadline deadline) {
-    for (; Clock::now() < deadline; std::this_thread::sleep_for(std::chrono::milliseconds{10})) {
-        // Ended or not, what it wrote before ending is read once more.
-        const bool over = ended();
-        const std::string all = output();
-        if (const auto at = all.find(text, searchedUpTo_); at != std::string::npos) {
-            searchedUpTo_ = std::min(all.find('\n', at), all.size() - 1) + 1;
-            return true;
-        }
-        if (over) return false;
+bool ChildProcess::waitUntil(const std::function<bool(const std::string&)>& done, std::chrono::milliseconds wait) {
+    for (const Deadline deadline = deadlineAfter(wait);; std::this_thread::sleep_for(std::chrono::milliseconds{10})) {
+        const bool over = ended();  // what it wrote before it ended is read once more
+        if (done(output())) return true;
+        if (over || Clock::now() >= deadline) return false;
     }
-    return false;
 }
 
 bool ChildProcess::ended() {

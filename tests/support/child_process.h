@@ -4,6 +4,7 @@
 
 #include <sys/types.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,9 +19,8 @@ public:
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
 
-    // Waits for a line containing `text` after the last one found; false when the deadline passes or the program
-    // ends first.
-    bool waitForLine(const std::string& text, Deadline deadline);
+    // Waits until `done` holds for everything written so far; false when the wait runs out or the program ends first.
+    bool waitUntil(const std::function<bool(const std::string& output)>& done, std::chrono::milliseconds wait);
     // Whether the program has ended (and was reaped, so its pid is never signalled again).
     bool ended();
     // Everything written so far.
@@ -30,7 +30,6 @@ private:
     std::string outputPath_;
     pid_t pid_ = -1;
     bool reaped_ = false;
-    std::size_t searchedUpTo_ = 0;
 };
 
 }  // namespace setip::testing_support

@@ -24,7 +24,9 @@ public:
         std::vector<std::string> arguments{PRIVATE_CUPSD_PATH, directory_};
         arguments.insert(arguments.end(), queues.begin(), queues.end());
         process_.emplace(arguments);
-        if (!process_->waitForLine("Listening to " + serverName(), deadlineAfter(std::chrono::seconds{15}))) {
+        const std::string listening = "Listening to " + serverName();
+        if (!process_->waitUntil([&](const std::string& output) { return output.find(listening) != std::string::npos; },
+                                 std::chrono::seconds{15})) {
             const std::string failure = process_->ended()
                 ? "private-cupsd ended before cupsd listened: " + errorLog()
                 : "cupsd (package cups-daemon) did not listen within 15 s: " + errorLog();
