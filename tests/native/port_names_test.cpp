@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace setip::builtin {
 namespace {
 
@@ -15,18 +17,25 @@ struct Address {
 
 void PrintTo(const Address& row, std::ostream* out) { *out << row.name << ": \"" << row.text << '"'; }
 
-std::string readBack(const std::string& text) {
+// What `read` gives, or why the text is refused.
+std::string readOrReason(const std::function<std::string()>& read) {
     try {
-        const NetworkAddress address = parseNetworkAddress(text);
-        return address.host + " " + std::to_string(address.port);
+        return read();
     } catch (const PrinterFailure& refused) {
         return refused.what();
     }
 }
 
+std::string readBack(const std::string& text) {
+    const NetworkAddress address = parseNetworkAddress(text);
+    return address.host + " " + std::to_string(address.port);
+}
+
 class ParseNetworkAddress : public testing::TestWithParam<Address> {};
 
-TEST_P(ParseNetworkAddress, GivesHostAndPortOrSaysWhyNot) { EXPECT_EQ(readBack(GetParam().text), GetParam().read); }
+TEST_P(ParseNetworkAddress, GivesHostAndPortOrSaysWhyNot) {
+    EXPECT_EQ(readOrReason([&] { return readBack(GetParam().text); }), GetParam().read);
+}
 
 const std::string notIpv4 = " is not an IPv4 address: write four decimal numbers from 0 to 255 with dots between them";
 const std::string notAnAddress = " is not a printer address (host or host:port)";
@@ -69,12 +78,9 @@ class DevicePathOf : public testing::TestWithParam<DeviceNameRow> {};
 
 TEST_P(DevicePathOf, GivesTheDevicePathOrNamesBothForms) {
     const auto& [name, text, prefix, read] = GetParam();
-    try {
-        EXPECT_EQ(devicePathOf(text, prefix), read);
-    } catch (const PrinterFailure& refused) {
-        EXPECT_EQ(refused.what(), read.empty() ? "\"" + text + "\" names no port: write " + prefix + "n or " + prefix +
-                                                     ": followed by a device path" : "");
-    }
+    const std::string refused = "\"" + text + "\" names no port: write " + prefix + "n or " + prefix +
+                                ": followed by a device path";
+    EXPECT_EQ(readOrReason([&] { return devicePathOf(text, prefix); }), read.empty() ? refused : read);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, DevicePathOf, testing::Values(
@@ -94,20 +100,16 @@ INSTANTIATE_TEST_SUITE_P(Rows, DevicePathOf, testing::Values(
 
 // A range to scan: "range count first-last" as the scan would try it, or why the text is refused.
 std::string rangeReadBack(const std::string& text) {
-    try {
-        const AddressRange range = parseAddressRange(text);
-        const auto hosts = range.hosts();
-        return range.text() + " " + std::to_string(range.hostCount()) + " " + dottedQuad(hosts.front()) + "-" +
-               dottedQuad(hosts.back());
-    } catch (const PrinterFailure& refused) {
-        return refused.what();
-    }
+    const AddressRange range = parseAddressRange(text);
+    const auto hosts = range.hosts();
+    return range.text() + " " + std::to_string(range.hostCount()) + " " + dottedQuad(hosts.front()) + "-" +
+           dottedQuad(hosts.back());
 }
 
 class ParseAddressRange : public testing::TestWithParam<Address> {};
 
 TEST_P(ParseAddressRange, GivesTheAddressesToTryOrSaysWhyNot) {
-    EXPECT_EQ(rangeReadBack(GetParam().text), GetParam().read);
+    EXPECT_EQ(readOrReason([&] { return rangeReadBack(GetParam().text); }), GetParam().read);
 }
 
 const std::string notARange = " is not an address range: write an address and a prefix length from 0 to 32, such as "
