@@ -1,8 +1,7 @@
 #include "app/win32/form_window.h"
 #include "app/win32/run.h"
-#include "printer/builtin/builtin_library.h"
 #include "tests/support/recording_library.h"
-#include "tests/win32/winsock_peer.h"
+#include "tests/win32/keyboard.h"
 
 #include <gtest/gtest.h>
 
@@ -11,9 +10,7 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <map>
 #include <set>
-#include <span>
 #include <sstream>
 #include <stdexcept>
 #include <system_error>
@@ -22,24 +19,7 @@
 namespace setip::win32 {
 namespace {
 
-// Keys as the operator types them, through the system's input queue to whichever control has the focus. Tab, Enter,
-// Esc, Backspace and the space bar are pressed as keys, whose virtual codes are their characters; any other
-// character is typed as itself.
-void typeKeys(std::wstring_view keys) {
-    std::vector<INPUT> inputs;
-    for (const wchar_t key : keys) {
-        const WORD virtualKey = key <= L' ' ? key : 0;
-        for (const DWORD up : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}}) {
-            INPUT input{};
-            input.type = INPUT_KEYBOARD;
-            input.ki.wVk = virtualKey;
-            input.ki.wScan = virtualKey == 0 ? key : 0;
-            input.ki.dwFlags = up | (virtualKey == 0 ? KEYEVENTF_UNICODE : 0);
-            inputs.push_back(input);
-        }
-    }
-    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
+using testing_support::typeKeys;
 
 // The window over a library of the test's kind, shown as the program shows it; `dpi` as the system offers it, or as
 // Windows 7, which has none of the per-monitor functions.
@@ -100,7 +80,6 @@ protected:
 };
 using Win32Window = Shown<testing_support::RecordingLibrary>;
 using Win32WindowOnWindows7 = Shown<testing_support::RecordingLibrary, DpiFunctions::missing>;
-using Win32WindowOnALoopbackPrinter = Shown<builtin::BuiltinLibrary>;
 
 TEST_F(Win32Window, PlacesEveryControlAtMulDivOfItsTwips) { expectLaidOutAtTheScreensDpi(); }
 TEST_F(Win32WindowOnWindows7, PlacesEveryControlAtMulDivOfItsTwips) { expectLaidOutAtTheScreensDpi(); }
@@ -178,14 +157,7 @@ TEST_F(Win32Window, PressesSetIpFromTheFirstKeyAndAgainAfterAnErrorBox) {
 // Each box takes pasted text of any length; 100,000 characters around a valid address reach the press whole.
 TEST_F(Win32Window, TakesPastedTextOfAnyLength) {
     const std::wstring blanks(50'000, L' ');
-    const std::wstring text = blanks + L"10.0.0.7" + blanks;
-    ASSERT_TRUE(::OpenClipboard(window.handle()));
-    ::EmptyClipboard();
-    const HGLOBAL copy = ::GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-    std::copy_n(text.c_str(), text.size() + 1, static_cast<wchar_t*>(::GlobalLock(copy)));
-    ::GlobalUnlock(copy);
-    ::SetClipboardData(CF_UNICODETEXT, copy);  // the clipboard owns it now
-    ::CloseClipboard();
+    testing_support::putOnClipboard(blanks + L"10.0.0.7" + blanks);
     for (const Control* box : {static_cast<const Control*>(&form.Combo1), static_cast<const Control*>(&form.Text1),
                                static_cast<const Control*>(&form.Text2)}) {
         const HWND edit = box == &form.Combo1 ? ::GetWindow((*this)[*box], GW_CHILD) : (*this)[*box];
@@ -221,7 +193,7 @@ UniqueAccessible accessibleOf(HWND window) {
     return UniqueAccessible{accessible};
 }
 
-// Walks the window's accessible children as a screen reader does, and reads each control's name and state.
+// Reads each control's accessible object as a screen reader does, its name and its state.
 TEST_F(Win32Window, TellsAScreenReaderWhatEachBoxIsAndWhichListsAreOff) {
     const std::vector<Heard> rows = {
         {"the present-address box, named by the IP label just before it", "Text1", L"IP:", false},
@@ -231,23 +203,6 @@ TEST_F(Win32Window, TellsAScreenReaderWhatEachBoxIsAndWhichListsAreOff) {
         {"the driver list, off after start-up", "Combo2", nullptr, true},
         {"the baud-rate list, off after start-up", "Combo3", nullptr, true},
     };
-    const UniqueAccessible client = accessibleOf(window.handle());
-    ASSERT_TRUE(client);
-    LONG count = 0;
-    client.get()->get_accChildCount(&count);
-    std::vector<VARIANT> children(static_cast<std::size_t>(count));
-    LONG obtained = 0;
-    ASSERT_EQ(::AccessibleChildren(client.get(), 0, count, children.data(), &obtained), S_OK);
-    std::map<HWND, UniqueAccessible> heard;  // each child window's own accessible object, by its window
-    for (VARIANT& child : std::span(children.data(), static_cast<std::size_t>(obtained))) {
-        HWND childWindow = nullptr;
-        if (child.vt == VT_DISPATCH) {
-            ::WindowFromAccessibleObject(static_cast<IAccessible*>(child.pdispVal), &childWindow);
-        }
-        if (childWindow != nullptr) heard.emplace(childWindow, accessibleOf(childWindow));
-        ::VariantClear(&child);
-    }
-
     VARIANT self{};
     self.vt = VT_I4;
     self.lVal = CHILDID_SELF;
@@ -255,30 +210,18 @@ TEST_F(Win32Window, TellsAScreenReaderWhatEachBoxIsAndWhichListsAreOff) {
     for (const Heard& row : rows) {
         const auto control = std::find_if(controls.begin(), controls.end(),
                                           [&](const Control* each) { return each->name() == row.control; });
-        const auto found = heard.find((*this)[**control]);
-        ASSERT_NE(found, heard.end()) << testing::PrintToString(row);
+        const UniqueAccessible heard = accessibleOf((*this)[**control]);
+        ASSERT_TRUE(heard) << testing::PrintToString(row);
         BSTR name = nullptr;
-        found->second.get()->get_accName(self, &name);
+        heard.get()->get_accName(self, &name);
         if (row.accessibleName != nullptr) {
             EXPECT_EQ(std::wstring(name != nullptr ? name : L""), row.accessibleName) << testing::PrintToString(row);
         }
         ::SysFreeString(name);
         VARIANT state{};
-        found->second.get()->get_accState(self, &state);
+        heard.get()->get_accState(self, &state);
         EXPECT_EQ((state.lVal & STATE_SYSTEM_UNAVAILABLE) != 0, row.unavailable) << testing::PrintToString(row);
     }
-}
-
-// By name, so that the system's own lookup takes part; the refusals and the deadline go by number.
-TEST_F(Win32WindowOnALoopbackPrinter, PressesSetIpWithTheTypedAddresses) {
-    const testing_support::WinsockListener printer;
-    const std::string port = printer.address().substr(printer.address().find(':'));
-    ::SetWindowTextW((*this)[form.Text1], (L"localhost" + std::wstring{port.begin(), port.end()}).c_str());
-    ::SetWindowTextW((*this)[form.Text2], L" 10.0.0.7 ");
-    ::SendMessageW((*this)[form.Command5], BM_CLICK, 0, 0);  // the press ends before the click returns
-    const testing_support::Bytes command{0x1F, 0x1B, 0x1F, 0x91, 0x00, 0x49, 0x50, 0x0A, 0x00, 0x00, 0x07};
-    EXPECT_EQ(printer.receive(), command);
-    EXPECT_NE(form.PortHandle().value_or(-1), -1) << diagnostics.str();
 }
 
 }  // namespace

@@ -4,13 +4,13 @@
 #include "ipbox/win32/ip_box_window.h"
 #include "tests/ipbox/typing_rows.h"
 #include "tests/support/table.h"
+#include "tests/win32/keyboard.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 #include <commctrl.h>
 
-#include <cstring>
 #include <string_view>
 #include <vector>
 
@@ -50,51 +50,6 @@ TEST(IpBoxWindow, HostsTheRealFieldOverTheWholeControlAndLoadsIt) {
     EXPECT_EQ(box.Address(), u"10.1.0.9");
 }
 
-void putOnClipboard(const char* text) {
-    const std::size_t size = std::strlen(text) + 1;
-    UniqueResource<PointerHandleTraits<HGLOBAL, ::GlobalFree>> memory{::GlobalAlloc(GMEM_MOVEABLE, size)};
-    ASSERT_TRUE(memory);
-    std::memcpy(::GlobalLock(memory.get()), text, size);
-    ::GlobalUnlock(memory.get());
-    ASSERT_TRUE(::OpenClipboard(nullptr));
-    ::EmptyClipboard();
-    if (::SetClipboardData(CF_TEXT, memory.get()) != nullptr) memory.release();  // the clipboard's from now on
-    ::CloseClipboard();
-}
-
-// The row's keys through the system's input queue, ended by F24, which nothing here takes.
-void sendKeys(std::string_view keys) {
-    std::vector<INPUT> inputs;
-    const auto key = [&inputs](WORD virtualKey, wchar_t character, DWORD flags) {
-        INPUT input{};
-        input.type = INPUT_KEYBOARD;
-        input.ki = {virtualKey, static_cast<WORD>(character), flags, 0, 0};
-        inputs.push_back(input);
-    };
-    const auto press = [&key](WORD virtualKey, DWORD flags = 0) {
-        key(virtualKey, 0, flags);
-        key(virtualKey, 0, flags | KEYEVENTF_KEYUP);
-    };
-    for (const char character : keys) {
-        switch (character) {
-            case '\b': press(VK_BACK); break;
-            case ' ': press(VK_SPACE); break;
-            case '<': press(VK_LEFT, KEYEVENTF_EXTENDEDKEY); break;
-            case '>': press(VK_RIGHT, KEYEVENTF_EXTENDEDKEY); break;
-            case '^':
-                key(VK_CONTROL, 0, 0);
-                press('V');
-                key(VK_CONTROL, 0, KEYEVENTF_KEYUP);
-                break;
-            default:
-                key(0, static_cast<wchar_t>(character), KEYEVENTF_UNICODE);
-                key(0, static_cast<wchar_t>(character), KEYEVENTF_UNICODE | KEYEVENTF_KEYUP);
-        }
-    }
-    press(VK_F24);
-    ASSERT_EQ(::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)), inputs.size());
-}
-
 // Runs the thread's messages as a program's loop does until F24 comes: each key's characters come before the next
 // key, so every key before it has been handled then.
 void handleKeys() {
@@ -118,8 +73,9 @@ TEST_P(IpBoxWindowTyping, KeystrokesIntoABlankFieldGiveTheAddress) {
     const HWND field = fieldOf(window);
     ::SendMessageW(field, IPM_CLEARADDRESS, 0, 0);
     ::SendMessageW(field, IPM_SETFOCUS, 0, 0);
-    putOnClipboard(GetParam().clipboard);
-    sendKeys(GetParam().keys);
+    const auto wide = [](std::string_view text) { return std::wstring(text.begin(), text.end()); };
+    testing_support::putOnClipboard(wide(GetParam().clipboard));
+    testing_support::typeKeys(wide(GetParam().keys), VK_F24);  // F24, which nothing here takes, ends them
     handleKeys();
     EXPECT_EQ(ipBoxOf(window.get())->Address(), fromUtf8(GetParam().address));
 }
