@@ -9,7 +9,6 @@
 #include <iterator>
 #include <sstream>
 #include <system_error>
-#include <thread>
 
 namespace setip::testing_support {
 namespace {
