@@ -8,7 +8,6 @@ Debian's pyatspi is for Debian's own Python, hence /usr/bin/python3 above whatev
 """
 import collections
 import os
-import select
 import shutil
 import subprocess
 import sys
@@ -37,25 +36,6 @@ ROWS = [
 DEADLINE = 30  # seconds for the X server, the buses and the window to come up
 
 
-def start_xvfb(deadline):
-    """An X server on the first free display, which it names on a pipe once it listens."""
-    reading, writing = os.pipe()
-    server = subprocess.Popen(["Xvfb", "-displayfd", str(writing), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
-                              pass_fds=[writing], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    os.close(writing)
-    number = b""
-    while not number.endswith(b"\n"):
-        if not select.select([reading], [], [], max(0, deadline - time.monotonic()))[0]:
-            server.kill()
-            sys.exit("Xvfb named no display in time")
-        chunk = os.read(reading, 16)
-        if not chunk:
-            sys.exit("Xvfb ended before naming its display")
-        number += chunk
-    os.close(reading)
-    return server, ":" + number.decode().strip()
-
-
 def find_window(deadline):
     import pyatspi
     while time.monotonic() < deadline:
@@ -80,9 +60,8 @@ def heard(child):
 
 def walk(program, runtime):
     deadline = time.monotonic() + DEADLINE
-    xvfb, display = start_xvfb(deadline)
     # No printer: the driver list stays empty whatever print server this machine runs.
-    environment = dict(os.environ, DISPLAY=display, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
+    environment = dict(os.environ, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
                        CUPS_SERVER=os.path.join(runtime, "no-print-server.sock"))
     window = subprocess.Popen([program], env=environment)
     try:
@@ -97,23 +76,23 @@ def walk(program, runtime):
         print("\n".join(failures) or f"{len(ROWS)} controls heard as expected")
         return 1 if failures else 0
     finally:
-        for process in (window, xvfb):
-            process.terminate()
-            process.wait(timeout=10)
+        window.terminate()
+        window.wait(timeout=10)
 
 
 def main():
     program = sys.argv[1]
     if os.environ.get("SETIP_PRIVATE_BUS") == "1":
         return walk(program, os.environ["XDG_RUNTIME_DIR"])
-    # Run again on a session bus of its own, which starts the accessibility bus and its registry on demand and ends
-    # them with it; the machine's own session and accessibility bus are never asked.
+    # Run again on an X server and a session bus of its own; the bus starts the accessibility bus and its registry on
+    # demand and ends them with it, so the machine's own session and accessibility bus are never asked.
     runtime = tempfile.mkdtemp(prefix="setip-a11y-")
     try:
         environment = {name: value for name, value in os.environ.items()
                        if name not in ("DBUS_SESSION_BUS_ADDRESS", "AT_SPI_BUS_ADDRESS", "DISPLAY")}
         environment.update(SETIP_PRIVATE_BUS="1", XDG_RUNTIME_DIR=runtime)
-        return subprocess.run(["dbus-run-session", "--", sys.executable, os.path.abspath(__file__), program],
+        with_xvfb = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts", "with-xvfb")
+        return subprocess.run([with_xvfb, "dbus-run-session", "--", sys.executable, os.path.abspath(__file__), program],
                               env=environment, timeout=2 * DEADLINE).returncode
     finally:
         shutil.rmtree(runtime, ignore_errors=True)
