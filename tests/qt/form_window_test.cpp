@@ -57,10 +57,14 @@ struct ShownWindow {
     }
 
     // Counts Combo1's clicks and changes, which still reach the window's own handlers.
-    const std::pair<int, int>& countCombo1Events() {
+    struct Combo1Events {
+        int clicks = 0;
+        int changes = 0;
+    };
+    const Combo1Events& countCombo1Events() {
         FrmTest& form = window.form();
-        form.Combo1.onClick([this, original = form.Combo1.clickHandler()] { ++combo1Events.first, original(); });
-        form.Combo1.onChange([this, original = form.Combo1.changeHandler()] { ++combo1Events.second, original(); });
+        form.Combo1.onClick([this, original = form.Combo1.clickHandler()] { ++combo1Events.clicks, original(); });
+        form.Combo1.onChange([this, original = form.Combo1.changeHandler()] { ++combo1Events.changes, original(); });
         return combo1Events;
     }
 
@@ -74,7 +78,7 @@ struct ShownWindow {
     qt::FormWindow window;
     QTimer messageCloser;
     QStringList messages;
-    std::pair<int, int> combo1Events;  // clicks, changes
+    Combo1Events combo1Events;
 };
 
 const QString openFailed = QStringLiteral("error: Fail to open port,please check! critical=1 onlyOk=1 modal=1 waitCursor=0");
